@@ -1,0 +1,116 @@
+#pragma once
+// The command exchange: one command text outstanding at a time. A transfer timer's tick
+// copies Cmd_Pending to Cmd_Sent and writes it; every arrival of characters runs the gates
+// of the enabled transfer timers in one fixed order, then the common tail that shows the
+// exchange and records it in the protocol log. Each subsystem registers the gate of its
+// transfer timer; a gate compares Cmd_Sent with its command texts and names the next
+// command (or ends its operation by stopping its timer). Nothing here blocks or waits.
+
+#include <QHash>
+#include <QObject>
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class QTimer;
+class TBComPort;
+
+// What the exchange shows and records; the main window provides it.
+class ExchangeView {
+public:
+    virtual ~ExchangeView() = default;
+    // Edit5 := text; panel 2 of StatusBar_Top := Msg_Query + " " + text.
+    virtual void showSent(const QString& cmd) = 0;
+    // Edit6 := buffer; panel 3 of StatusBar_Top := Msg_Answer + " " + buffer, or empty
+    // when cleared by a tick.
+    virtual void showReceived(const QString& buffer, bool cleared) = 0;
+    virtual void setProgress(int position) = 0;
+    virtual void appendLog(const QString& line) = 0;
+};
+
+class Exchange : public QObject {
+    Q_OBJECT
+public:
+    using Gate = std::function<void(const QString& chunk)>;
+
+    Exchange(TBComPort* port, ExchangeView* view, QObject* parent = nullptr);
+
+    // Exchange state, touched only on the user-interface thread.
+    QString Cmd_Pending;
+    QString Cmd_Sent;
+    int Progress_Count = 0;
+    bool Connect_Done = false;
+
+    // Transfer timers, all disabled at start (intervals in ms).
+    QTimer* Timer_Read;             // 50, progress: identification and register reads
+    QTimer* Timer_RegRab;           // 50: operating-register writes
+    QTimer* Timer_Get_0;            // 100: action commands
+    QTimer* Timer_Emulator;         // 100: mode changes
+    QTimer* Timer_Optimizator;      // 100
+    QTimer* Timer_MAF_MAP;          // 100
+    QTimer* Timer_Write;            // 75: register writes
+    QTimer* Timer_Lambda_Ticher;    // 75, progress: Lambda learning
+    QTimer* Timer_Lambda_Ticher_02; // 75, progress
+    QTimer* Timer_MAF_In;           // 30, progress: table writes
+    QTimer* Timer_MAF_TR_90_In;     // 30, progress
+    QTimer* Timer_Lambda_In;        // 30, progress
+    QTimer* Timer_MAF_Out_1;        // 30, progress: table reads
+    QTimer* Timer_MAF_TR_90_Out_1;  // 30, progress
+    QTimer* Timer_Lambda_Out_1;     // 30, progress
+    QTimer* Timer_Chart_2D;         // 30, progress: curve transfers
+    QTimer* Timer_Chart_2D_Filter;  // 30, progress
+    QTimer* Timer_Chart_2D_Filter_2;// 30, progress
+    QTimer* Timer_Chart_2D_2;       // 30, progress
+    QTimer* Timer_2D_Table_In;      // 30, progress
+    QTimer* Timer_2D_Table_In_2;    // 30, progress
+    QTimer* Timer_YellowPoints;     // 250: live point on curve 1
+    QTimer* Timer_YellowPoints_2;   // 250: live point on curve 2
+    QTimer* Timer_NeprOpros;        // 25: one live-data cycle
+    QTimer* Timer_SeansOne;         // 50: manual command send
+
+    // Not transfer timers: the connection watchdog and the recording timer.
+    QTimer* Timer_Stop_Read;   // 5000, single shot
+    QTimer* Timer_Module_Graf; // 250
+
+    // Order in which the receive handler runs the gates.
+    static const QStringList& gateOrder();
+    // Every transfer timer, in gate order.
+    const QList<QTimer*>& transferTimers() const { return m_transfer; }
+    QTimer* timer(const QString& name) const;
+    bool countsProgress(QTimer* t) const { return m_progress.contains(t); }
+
+    // Installs the gate of a transfer timer (replacing an earlier one).
+    void setGate(QTimer* t, Gate gate);
+
+    // Receive buffer (the text of Edit6) and the answer text a gate evaluates.
+    const QString& receiveBuffer() const { return m_rxBuffer; }
+    QString answerText(const QString& chunk) const { return m_rxBuffer + chunk; }
+    // Common first step of an answer handler: Edit5 and panel 2 show Cmd_Sent.
+    void showSentCommand() { m_view->showSent(Cmd_Sent); }
+    void appendLog(const QString& line) { m_view->appendLog(line); }
+
+    // Starts an operation: Cmd_Pending := first command, timer enabled.
+    void start(QTimer* t, const QString& firstCommand);
+    void resetProgress();
+
+    // Handlers, public so that tests and the main window can drive them directly.
+    void transferTick(QTimer* t);
+    void BComPort1RxChar(int count);
+
+signals:
+    // A port error stopped a tick or a receive event; the port reports the failure itself
+    // (TBComPort::portFailed), so this is for diagnostics only.
+    void exchangeError(const QString& text);
+
+private:
+    QTimer* makeTimer(const char* name, int interval, bool progress, bool transfer);
+
+    TBComPort* m_port;
+    ExchangeView* m_view;
+    QString m_rxBuffer;
+    QList<QTimer*> m_transfer;
+    QList<QTimer*> m_progress;
+    QHash<QString, QTimer*> m_byName;
+    QHash<QTimer*, Gate> m_gates;
+};
