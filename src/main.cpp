@@ -2,6 +2,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QScreen>
 
 #include <exception>
 
@@ -25,6 +26,9 @@ int main(int argc, char* argv[]) {
     ToolApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("moduletool"));
     TForm1 w;
+    // Without a window manager (a bare X server) "maximised" means nothing; start at the
+    // full available size so the window fills the screen either way.
+    if (QScreen* screen = QGuiApplication::primaryScreen()) w.setGeometry(screen->availableGeometry());
     w.showMaximized();
     return app.exec();
 }

@@ -6,12 +6,22 @@
 #include "app/statusbar.h"
 #include "common/datetime.h"
 #include "common/messages.h"
+#include "dialogs/about.h"
+#include "dialogs/confirmations.h"
+#include "dialogs/openfilewindow.h"
 #include "link/tbcomport.h"
+#include "settings/settingspanel.h"
+#include "settings/settingsreader.h"
+#include "tables/curvepanel.h"
+#include "tables/table3dpanel.h"
+#include "telemetry/chartpanel.h"
+#include "telemetry/parampanel.h"
 
 #include <QApplication>
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
 #include <QLabel>
@@ -32,11 +42,13 @@ QToolButton* toolButton(QWidget* parent, const char* name, const QString& text, 
     b->setAutoRaise(true);
     return b;
 }
+
+const QString kCaption = QStringLiteral("Оптимизатор. Версия 8.0");
 } // namespace
 
 TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Оптимизатор. Версия 8.0"));
+    setWindowTitle(kCaption);
     resize(1000, 673);
     setMinimumSize(1000, 600);
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
@@ -45,6 +57,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     BComPort1 = new TBComPort(this);
     BComPort1->setObjectName(QStringLiteral("BComPort1"));
     Ex = new Exchange(BComPort1, this, this);
+    Ex->setObjectName(QStringLiteral("Exchange"));
     connect(BComPort1, &TBComPort::portFailed, this, &TForm1::onPortFailed);
     // The manual send's gate runs last and takes whatever arrives as the answer.
     Ex->setGate(Ex->Timer_SeansOne, [this](const QString&) {
@@ -53,6 +66,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         Ex->Timer_SeansOne->stop();
         Btn_UnBlockClick();
     });
+    Conn = new Connection(Ex, this, this);
+    Conn->setObjectName(QStringLiteral("Connection"));
 
     auto* central = new QWidget(this);
     central->setObjectName(QStringLiteral("Form1_Client"));
@@ -63,14 +78,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     buildToolBar();
     v->addWidget(ToolBar_Top);
-
-    Panel_Work = new QStackedWidget(central);
-    Panel_Work->setObjectName(QStringLiteral("Panel_Work"));
-    Panel_Protocol = new ProtocolPanel(Panel_Work);
-    Panel_Protocol->ui.MemoProtocol->setUndoRedoEnabled(false); // the log only grows
-    Panel_Work->addWidget(Panel_Protocol);
-    v->addWidget(Panel_Work, 1);
-
+    auto* work = new QWidget(central);
+    work->setObjectName(QStringLiteral("Panel_WorkArea"));
+    buildWorkArea(work);
+    v->addWidget(work, 1);
     buildStatus();
     buildPanelButtons();
     v->addWidget(StatusBar_Bottom);
@@ -78,8 +89,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     v->addWidget(StatusBar_Top);
     v->addWidget(ProgressBar1);
     v->addWidget(Panel_Sic);
+    buildPopups(central);
+
+    Settings = std::make_unique<SettingsReader>(Panel_Sett_Max, [this](const QString& l) { logLine(l); });
 
     FormCreate();
+    createModalWindows();
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -106,11 +121,21 @@ void TForm1::buildToolBar() {
     cbPort = new QComboBox(ToolBar_Top);
     cbPort->setObjectName(QStringLiteral("cbPort"));
     cbPort->setToolTip(QStringLiteral("Выбор СОМ-порта"));
-    cbPort->setEditable(false);
     cbPort->setMinimumWidth(150);
     cbPort->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     atb_Port = toolButton(ToolBar_Top, "atb_Port", QString(), QStringLiteral("Выбор СОМ-порта"));
     atb_Port->setIcon(icons::dropDown());
+
+    cb_Int_Graf_In = new QComboBox(ToolBar_Top);
+    cb_Int_Graf_In->setObjectName(QStringLiteral("cb_Int_Graf_In"));
+    cb_Int_Graf_In->setToolTip(QStringLiteral("интервал вывода значений на график, с"));
+    cb_Int_Graf_In->addItems({QStringLiteral("0,1"), QStringLiteral("0,2"), QStringLiteral("0,25"),
+                              QStringLiteral("0,5"), QStringLiteral("1,0"), QStringLiteral("1,5"),
+                              QStringLiteral("2,0")});
+    cb_Int_Graf_In->setCurrentIndex(2);
+    atb_Int_Graf_In = toolButton(ToolBar_Top, "atb_Int_Graf_In", QString(),
+                                 QStringLiteral("интервал вывода значений на график, с"));
+    atb_Int_Graf_In->setIcon(icons::dropDown());
 
     Lbl_Timer_NeprOpros_Interval = new QLabel(QStringLiteral("Интервал опроса, мс"), ToolBar_Top);
     Lbl_Timer_NeprOpros_Interval->setObjectName(QStringLiteral("Lbl_Timer_NeprOpros_Interval"));
@@ -131,6 +156,8 @@ void TForm1::buildToolBar() {
     Panel_GL_Text->setObjectName(QStringLiteral("Panel_GL_Text"));
     Panel_GL_Text->setFixedSize(1, 1);
 
+    auto* portLabel = new QLabel(QStringLiteral("Порт:"), ToolBar_Top);
+    auto* graphLabel = new QLabel(QStringLiteral("Интервал графика, с:"), ToolBar_Top);
     h->addWidget(atb_ModuleOn);
     h->addWidget(atb_ModuleOff);
     h->addSpacing(8);
@@ -138,8 +165,13 @@ void TForm1::buildToolBar() {
     h->addWidget(atb_Menu_Module);
     h->addWidget(AdvToolButton3);
     h->addSpacing(16);
+    h->addWidget(portLabel);
     h->addWidget(cbPort);
     h->addWidget(atb_Port);
+    h->addSpacing(16);
+    h->addWidget(graphLabel);
+    h->addWidget(cb_Int_Graf_In);
+    h->addWidget(atb_Int_Graf_In);
     h->addWidget(Lbl_Timer_NeprOpros_Interval);
     h->addWidget(Ed_Timer_NeprOpros_Interval);
     h->addStretch(1);
@@ -150,6 +182,39 @@ void TForm1::buildToolBar() {
     connect(atb_ModuleOn, &QToolButton::clicked, this, &TForm1::atb_ModuleOnClick);
     connect(atb_ModuleOff, &QToolButton::clicked, this, &TForm1::atb_ModuleOffClick);
     connect(atb_Port, &QToolButton::clicked, this, &TForm1::atb_PortClick);
+    connect(atb_Int_Graf_In, &QToolButton::clicked, this, &TForm1::atb_Int_Graf_InClick);
+    connect(atb_Menu_Module, &QToolButton::clicked, this, &TForm1::atb_Menu_ModuleClick);
+    connect(atb_Menu_File, &QToolButton::clicked, this, &TForm1::atb_Menu_FileClick);
+    connect(AdvToolButton3, &QToolButton::clicked, this, &TForm1::AdvToolButton3Click);
+    for (QWidget* w : {static_cast<QWidget*>(atb_Menu_Module), static_cast<QWidget*>(atb_Menu_File),
+                       static_cast<QWidget*>(atb_Flag_Rus), static_cast<QWidget*>(atb_Flag_Eng)}) {
+        w->setMouseTracking(true);
+        w->installEventFilter(this);
+    }
+}
+
+void TForm1::buildWorkArea(QWidget* parent) {
+    auto* h = new QHBoxLayout(parent);
+    h->setContentsMargins(0, 0, 0, 0);
+    h->setSpacing(0);
+    Panel_Work = new QStackedWidget(parent);
+    Panel_Work->setObjectName(QStringLiteral("Panel_Work"));
+    Panel_Sett_Max = new SettingsPanel(Panel_Work);
+    Panel_Sett_Max->setRightReserve(0); // the parameter list stands beside it, not over it
+    Panel_Parr_Max = new ChartPanel(Panel_Work);
+    Panel_3D = new Table3DPanel(Panel_Work);
+    Panel_Emu = new CurvePanel(1, Panel_Work);
+    Panel_Emu_2 = new CurvePanel(2, Panel_Work);
+    Panel_Protocol = new ProtocolPanel(Panel_Work);
+    Panel_Protocol->ui.MemoProtocol->setUndoRedoEnabled(false); // the log only grows
+    for (QWidget* w : {static_cast<QWidget*>(Panel_Sett_Max), static_cast<QWidget*>(Panel_Parr_Max),
+                       static_cast<QWidget*>(Panel_3D), static_cast<QWidget*>(Panel_Emu),
+                       static_cast<QWidget*>(Panel_Emu_2), static_cast<QWidget*>(Panel_Protocol)})
+        Panel_Work->addWidget(w);
+    Panel_Parr_Parr_Max = new ParamPanel(parent);
+    Panel_Parr_Parr_Max->setFixedWidth(395);
+    h->addWidget(Panel_Work, 1);
+    h->addWidget(Panel_Parr_Parr_Max);
 }
 
 void TForm1::buildPanelButtons() {
@@ -168,6 +233,7 @@ void TForm1::buildPanelButtons() {
         b->setCheckable(true);
         b->setAutoRaise(false);
         b->setMinimumHeight(30);
+        b->setMinimumWidth(90);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setVisible(visible);
         Group_Panels->addButton(b);
@@ -186,13 +252,13 @@ void TForm1::buildPanelButtons() {
     atb_Sett_min->setChecked(true);
 
     h->addStretch(1);
-    atb_Seans = toolButton(Panel4, "atb_Seans", QStringLiteral("Передать"), QStringLiteral("Передать команду модулю"));
-    atb_Seans->setAutoRaise(false);
-    atb_Seans->setMinimumHeight(30);
     Ed_Peredat = new QLineEdit(Panel4);
     Ed_Peredat->setObjectName(QStringLiteral("Ed_Peredat"));
     Ed_Peredat->setMaximumWidth(160);
-    Ed_Peredat->setToolTip(QStringLiteral("Команда модулю, например 87*"));
+    Ed_Peredat->setPlaceholderText(QStringLiteral("команда, например 87*"));
+    atb_Seans = toolButton(Panel4, "atb_Seans", QStringLiteral("Передать"), QStringLiteral("Передать команду модулю"));
+    atb_Seans->setAutoRaise(false);
+    atb_Seans->setMinimumHeight(30);
     Edit5 = new QLineEdit(Panel4);
     Edit5->setObjectName(QStringLiteral("Edit5"));
     Edit5->setReadOnly(true);
@@ -209,10 +275,18 @@ void TForm1::buildPanelButtons() {
     h->addWidget(Edit6);
 
     connect(atb_Seans, &QToolButton::clicked, this, &TForm1::atb_SeansClick);
-    connect(atbMemo, &QToolButton::clicked, this, &TForm1::atbMemoClick);
     connect(Ed_Peredat, &QLineEdit::returnPressed, this, [this] {
         if (atb_Seans->isEnabled()) atb_SeansClick();
     });
+    connect(atb_Sett_min, &QToolButton::clicked, this, &TForm1::atb_Sett_minClick);
+    connect(atb_Parr_min, &QToolButton::clicked, this, &TForm1::atb_Parr_minClick);
+    connect(atbMemo, &QToolButton::clicked, this, &TForm1::atbMemoClick);
+    connect(atb_Lambda, &QToolButton::clicked, this, &TForm1::atb_LambdaClick);
+    connect(atb_MAF, &QToolButton::clicked, this, &TForm1::atb_MAFClick);
+    connect(atb_MAF_TR_90, &QToolButton::clicked, this, &TForm1::atb_MAF_TR_90Click);
+    connect(atb_Emu, &QToolButton::clicked, this, &TForm1::atb_EmuClick);
+    connect(atb_TR_90_Lambda_1, &QToolButton::clicked, this, &TForm1::atb_TR_90_Lambda_1Click);
+    connect(atb_TR_90_Lambda_2, &QToolButton::clicked, this, &TForm1::atb_TR_90_Lambda_2Click);
 }
 
 void TForm1::buildStatus() {
@@ -229,19 +303,93 @@ void TForm1::buildStatus() {
     Panel_Sic->setFixedHeight(4);
 }
 
+void TForm1::buildPopups(QWidget* parent) {
+    auto popup = [&](const char* name, int height) {
+        auto* f = new QFrame(parent);
+        f->setObjectName(QString::fromLatin1(name));
+        f->setFrameShape(QFrame::Box);
+        f->setAutoFillBackground(true);
+        f->setFixedSize(130, height);
+        auto* v = new QVBoxLayout(f);
+        v->setContentsMargins(1, 1, 1, 1);
+        v->setSpacing(0);
+        f->hide();
+        return f;
+    };
+    auto item = [&](QFrame* f, const char* name, const QString& text) {
+        QToolButton* b = toolButton(f, name, text);
+        b->setToolButtonStyle(Qt::ToolButtonTextOnly);
+        b->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
+        b->setMouseTracking(true);
+        b->installEventFilter(this);
+        f->layout()->addWidget(b);
+        return b;
+    };
+    pnlMenu_File = popup("pnlMenu_File", 75);
+    AdvToolButton1 = item(pnlMenu_File, "AdvToolButton1", QStringLiteral("Открыть  "));
+    AdvToolButton2 = item(pnlMenu_File, "AdvToolButton2", QStringLiteral("Сохранить"));
+    AdvToolButton4 = item(pnlMenu_File, "AdvToolButton4", QStringLiteral("Закрыть   "));
+    pnlMenu_Module = popup("pnlMenu_Module", 50);
+    AdvToolButton5 = item(pnlMenu_Module, "AdvToolButton5", QStringLiteral("Подключить"));
+    AdvToolButton8 = item(pnlMenu_Module, "AdvToolButton8", QStringLiteral("Отключить  "));
+    pnl_Language = popup("pnl_Language", 50);
+    pnl_Language->setFixedWidth(60);
+    atbRus = item(pnl_Language, "atbRus", QStringLiteral("Рус"));
+    atbEng = item(pnl_Language, "atbEng", QStringLiteral("Eng"));
+
+    // The module menu does what its items say, as the tool bar buttons do.
+    connect(AdvToolButton5, &QToolButton::clicked, this, [this] {
+        pnlMenu_Module->hide();
+        if (atb_ModuleOn->isEnabled()) atb_ModuleOnClick();
+    });
+    connect(AdvToolButton8, &QToolButton::clicked, this, [this] {
+        pnlMenu_Module->hide();
+        atb_ModuleOffClick();
+    });
+
+    Timer_Hide_Panels = new QTimer(this);
+    Timer_Hide_Panels->setObjectName(QStringLiteral("Timer_Hide_Panels"));
+    Timer_Hide_Panels->setInterval(300);
+    connect(Timer_Hide_Panels, &QTimer::timeout, this, &TForm1::Timer_Hide_PanelsTimer);
+}
+
+void TForm1::createModalWindows() {
+    fm_3D_Open = new Tfm_3D_Open(this);
+    fmPredupr0D = new TfmPredupr0D(this);
+    fmPredupr_Lambda_A_02 = new TfmPredupr_Lambda_A_02(this);
+    fmPredupr0A = new TfmPredupr0A(this);
+    fmPredupr0B = new TfmPredupr0B(this);
+    fmPredupr0C = new TfmPredupr0C(this);
+    fmPredupr_Lambda_A = new TfmPredupr_Lambda_A(this);
+    fmPredupr0E = new TfmPredupr0E(this);
+    fmAbout = new TfmAbout(this);
+}
+
 void TForm1::FormCreate() {
+    // 1. Start line.
     logLine(QStringLiteral("Запуск программы: ") + nowText());
     logLine(QString());
-
-    // The bar is green whatever the style would choose.
+    // 2. The surface view sets itself up when it is first shown (QOpenGLWidget).
+    // 3. Nothing that talks to the module works before a connection.
+    Btn_BlockClick();
+    // 4. The settings view is the first view.
+    showPanel(Panel_Sett_Max, true);
+    // 5. The curve charts create their markers and live points in their constructors.
+    // 6. The bar is green whatever the style would choose.
     QPalette pal = ProgressBar1->palette();
     pal.setColor(QPalette::Highlight, QColor(0, 160, 0));
     ProgressBar1->setPalette(pal);
-    ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar::chunk { background-color: rgb(0,160,0); }"));
-
+    ProgressBar1->setStyleSheet(QStringLiteral("QProgressBar { border: 1px solid #999; background: #f4f4f4; }"
+                                               "QProgressBar::chunk { background-color: rgb(0,160,0); }"));
+    // 7. The table grid writes its axis labels in its constructor.
+    // 8. One flag is shown at a time, in the same place (a layout slot each, one hidden).
+    // 9. The port list.
     QStringList ports;
     TBComPort::List_Com_Ports(ports);
     cbPort->addItems(ports);
+    // 10-14. Configuration files, language, curve grids, saved orientations and the port
+    // selection are applied here once their readers exist; the curve grids fill their
+    // 65 rows in their constructors.
 }
 
 void TForm1::FormDestroy() {
@@ -271,6 +419,28 @@ void TForm1::closeEvent(QCloseEvent* event) {
     }
 }
 
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+    const bool isFlag = watched == atb_Flag_Rus || watched == atb_Flag_Eng;
+    const bool isMenuButton = watched == atb_Menu_Module || watched == atb_Menu_File || isFlag;
+    const auto* w = qobject_cast<QWidget*>(watched);
+    const bool isItem = w && (w->parentWidget() == pnlMenu_File || w->parentWidget() == pnlMenu_Module ||
+                              w->parentWidget() == pnl_Language);
+    switch (event->type()) {
+    case QEvent::Leave:
+        if (isMenuButton || isItem) Timer_Hide_Panels->start();
+        break;
+    case QEvent::Enter:
+    case QEvent::MouseMove:
+    case QEvent::HoverMove:
+        if (isItem) Timer_Hide_Panels->stop();
+        if (isFlag) atb_Flag_RusMouseMove();
+        break;
+    default:
+        break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
 void TForm1::logLine(const QString& line) { Panel_Protocol->appendLine(line); }
 
 void TForm1::showSent(const QString& cmd) {
@@ -294,6 +464,8 @@ void TForm1::showError(const QString& text) {
     box->open();
 }
 
+// --- connection ---------------------------------------------------------------------
+
 void TForm1::atb_ModuleOnClick() {
     try {
         BComPort1->setPort(cbPort->currentText());
@@ -309,11 +481,14 @@ void TForm1::atb_ModuleOnClick() {
         cbPort->setEnabled(false);
         atb_Port->setEnabled(false);
     }
+    Settings->resetForConnection();
+    Conn->start();
 }
 
 void TForm1::atb_ModuleOffClick() {
     StatusBar_Top->setAlarm(false);
     ProgressBar1->setValue(0);
+    // The configuration files are written here once they exist.
     BComPort1->Close_Port();
     if (!BComPort1->isOpen()) {
         cbPort->setEnabled(true);
@@ -337,19 +512,116 @@ void TForm1::onPortFailed(const QString& text) {
     showError(text);
 }
 
+void TForm1::setConnectionState(const QString& text) { StatusBar_Top->setPanelText(0, text); }
+void TForm1::setConnectionAlarm(bool alarm) { StatusBar_Top->setAlarm(alarm); }
+void TForm1::setProgressRange(int maximum) { ProgressBar1->setRange(0, maximum); }
+void TForm1::enableModuleOff() { atb_ModuleOff->setEnabled(true); }
+
+QString TForm1::registerStep(const QString& sent, const QString& answer) { return Settings->step(sent, answer); }
+
+void TForm1::btn_WhoIsModuleClick() {
+    atb_Sett_min->setVisible(true);
+    atb_Parr_min->setVisible(true);
+    const QString id = Conn->modelIdentifier();
+    StatusBar_Bottom->setPanelText(0, msgs().Msg_Model + QStringLiteral(": ") + id);
+    setWindowTitle(msgs().Msg_Model_Caption + QLatin1Char(' ') + id);
+    // The model profiles (TR-70, TR-90) are applied here once they exist; an unknown model
+    // only shows its identifier.
+}
+
+// --- interface lock -----------------------------------------------------------------
+
+QList<QWidget*> TForm1::blockedControls() const {
+    const auto& p = Panel_Parr_Parr_Max->ui;
+    const auto& c = Panel_Parr_Max->ui;
+    const auto& t = Panel_3D->ui;
+    const auto& e1 = Panel_Emu->ui;
+    const auto& e2 = Panel_Emu_2->ui;
+    return {Panel_Sett_Max,      p.atb_Get_0,         t.atb_MAF_Out,        t.atb_MAF_In,    t.atb_Lambda_Out,
+            t.atb_Lambda_In,     t.atb_MAF_TR_90_Out, t.atb_MAF_TR_90_In,   e1.atb_Emu_In,   e1.atb_Emu_Out,
+            e1.Btn_YellowPoints, e2.Btn_YellowPoints, e2.atb_Emu_In,        e2.atb_Emu_Out,  c.atb_Chart1_Start,
+            c.gb_Type_Graf,      atb_Seans};
+}
+
+void TForm1::Btn_BlockClick() {
+    for (QWidget* w : blockedControls()) w->setEnabled(false);
+    Panel_Emu->Shape_0->show();
+    Panel_Emu_2->Shape_0->show();
+}
+
+void TForm1::Btn_UnBlockClick() {
+    for (QWidget* w : blockedControls()) w->setEnabled(true);
+    Panel_Emu->Shape_0->hide();
+    Panel_Emu_2->Shape_0->hide();
+    Panel_Parr_Max->ui.atb_Chart1_Stop->setEnabled(true);
+}
+
+// --- manual send --------------------------------------------------------------------
+
 void TForm1::atb_SeansClick() {
     Ex->Cmd_Pending = Ed_Peredat->text();
     Ex->Timer_SeansOne->start();
 }
 
-void TForm1::atb_PortClick() { cbPort->showPopup(); }
+// --- views and pop-ups --------------------------------------------------------------
 
-void TForm1::showPanel(QWidget* panel) {
+void TForm1::atb_PortClick() { cbPort->showPopup(); }
+void TForm1::atb_Int_Graf_InClick() { cb_Int_Graf_In->showPopup(); }
+
+void TForm1::showPanel(QWidget* panel, bool withParams) {
     Panel_Work->setCurrentWidget(panel);
     panel->show();
+    Panel_Parr_Parr_Max->setVisible(withParams);
 }
 
-void TForm1::atbMemoClick() { showPanel(Panel_Protocol); }
+void TForm1::atb_Sett_minClick() { showPanel(Panel_Sett_Max, true); }
+void TForm1::atb_Parr_minClick() { showPanel(Panel_Parr_Max, true); }
+void TForm1::atbMemoClick() { showPanel(Panel_Protocol, false); }
+void TForm1::atb_LambdaClick() { showPanel(Panel_3D, false); }
+void TForm1::atb_MAFClick() { showPanel(Panel_3D, false); }
+void TForm1::atb_MAF_TR_90Click() { showPanel(Panel_3D, false); }
+void TForm1::atb_EmuClick() { showPanel(Panel_Emu, false); }
+void TForm1::atb_TR_90_Lambda_1Click() { showPanel(Panel_Emu, false); }
+void TForm1::atb_TR_90_Lambda_2Click() { showPanel(Panel_Emu_2, false); }
 
-void TForm1::Btn_BlockClick() {}
-void TForm1::Btn_UnBlockClick() {}
+void TForm1::showPopupBelow(QFrame* popup, QWidget* anchor) {
+    const QPoint below = anchor->mapTo(centralWidget(), QPoint(0, anchor->height() + 3));
+    popup->move(below);
+    popup->show();
+    popup->raise();
+}
+
+void TForm1::atb_Menu_ModuleClick() {
+    pnlMenu_File->hide();
+    showPopupBelow(pnlMenu_Module, atb_Menu_Module);
+    btnRefresh3D();
+}
+
+void TForm1::atb_Menu_FileClick() {
+    pnlMenu_Module->hide();
+    showPopupBelow(pnlMenu_File, atb_Menu_File);
+    btnRefresh3D();
+}
+
+void TForm1::atb_Flag_RusMouseMove() {
+    QWidget* flag = atb_Flag_Rus->isVisible() ? atb_Flag_Rus : atb_Flag_Eng;
+    if (!pnl_Language->isVisible()) showPopupBelow(pnl_Language, flag);
+}
+
+void TForm1::Timer_Hide_PanelsTimer() {
+    Panel_Sett_Max->ui.Panel_LAMBDA_StepSmesi->hide();
+    Panel_Parr_Parr_Max->ui.Panel_WLine->hide();
+    pnlMenu_File->hide();
+    pnlMenu_Module->hide();
+    pnl_Language->hide();
+    Timer_Hide_Panels->stop();
+    btnRefresh3D();
+}
+
+void TForm1::btnRefresh3D() { Panel_3D->ui.Panel_Space3D->update(); }
+
+void TForm1::AdvToolButton3Click() {
+    fmAbout->setLanguage(atb_Flag_Eng->isVisible());
+    fmAbout->placeLeftEdge(width(), Panel_3D->ui.Panel_Table3D->width());
+    fmAbout->open();
+}

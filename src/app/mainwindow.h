@@ -2,9 +2,12 @@
 // The main window: tool bar, work panels, panel buttons, status bars and the protocol log.
 // It owns the port and the exchange, and wires each subsystem's controls to it.
 
+#include "link/connection.h"
 #include "link/exchange.h"
 
 #include <QMainWindow>
+
+#include <memory>
 
 class QButtonGroup;
 class QComboBox;
@@ -14,19 +17,37 @@ class QLineEdit;
 class QProgressBar;
 class QStackedWidget;
 class QToolButton;
+class ChartPanel;
+class CurvePanel;
+class ParamPanel;
 class ProtocolPanel;
+class SettingsPanel;
+class SettingsReader;
 class StatusBar;
 class TBComPort;
+class Table3DPanel;
+class QTimer;
+class Tfm_3D_Open;
+class TfmAbout;
+class TfmPredupr0A;
+class TfmPredupr0B;
+class TfmPredupr0C;
+class TfmPredupr0D;
+class TfmPredupr0E;
+class TfmPredupr_Lambda_A;
+class TfmPredupr_Lambda_A_02;
 
-class TForm1 : public QMainWindow, public ExchangeView {
+class TForm1 : public QMainWindow, public ExchangeView, public ConnectionHost {
     Q_OBJECT
 public:
     explicit TForm1(QWidget* parent = nullptr);
     ~TForm1() override;
 
-    // Port and exchange.
+    // Port, exchange, connection and the settings registers.
     TBComPort* BComPort1;
     Exchange* Ex;
+    Connection* Conn;
+    std::unique_ptr<SettingsReader> Settings;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -37,15 +58,48 @@ public:
     QToolButton* AdvToolButton3;
     QComboBox* cbPort;
     QToolButton* atb_Port;
+    QComboBox* cb_Int_Graf_In;
+    QToolButton* atb_Int_Graf_In;
     QLineEdit* Ed_Timer_NeprOpros_Interval;
     QLabel* Lbl_Timer_NeprOpros_Interval;
     QToolButton* atb_Flag_Rus;
     QToolButton* atb_Flag_Eng;
     QWidget* Panel_GL_Text;
 
-    // Work area.
+    // Work area: one panel in front, and the parameter list at the right edge beside
+    // the settings and chart views.
     QStackedWidget* Panel_Work;
+    SettingsPanel* Panel_Sett_Max;
+    ChartPanel* Panel_Parr_Max;
+    ParamPanel* Panel_Parr_Parr_Max;
+    Table3DPanel* Panel_3D;
+    CurvePanel* Panel_Emu;
+    CurvePanel* Panel_Emu_2;
     ProtocolPanel* Panel_Protocol;
+
+    // Pop-up menus and their hide timer.
+    QFrame* pnlMenu_File;
+    QFrame* pnlMenu_Module;
+    QFrame* pnl_Language;
+    QToolButton* AdvToolButton1; // "Открыть  "
+    QToolButton* AdvToolButton2; // "Сохранить"
+    QToolButton* AdvToolButton4; // "Закрыть   "
+    QToolButton* AdvToolButton5; // "Подключить"
+    QToolButton* AdvToolButton8; // "Отключить  "
+    QToolButton* atbRus;
+    QToolButton* atbEng;
+    QTimer* Timer_Hide_Panels;
+
+    // Modal windows, created in this order after the window.
+    Tfm_3D_Open* fm_3D_Open = nullptr;
+    TfmPredupr0D* fmPredupr0D = nullptr;
+    TfmPredupr_Lambda_A_02* fmPredupr_Lambda_A_02 = nullptr;
+    TfmPredupr0A* fmPredupr0A = nullptr;
+    TfmPredupr0B* fmPredupr0B = nullptr;
+    TfmPredupr0C* fmPredupr0C = nullptr;
+    TfmPredupr_Lambda_A* fmPredupr_Lambda_A = nullptr;
+    TfmPredupr0E* fmPredupr0E = nullptr;
+    TfmAbout* fmAbout = nullptr;
 
     // Panel buttons and manual send.
     QFrame* Panel4;
@@ -75,9 +129,35 @@ public:
     void atb_ModuleOffClick();
     void atb_SeansClick();
     void atb_PortClick();
+    void atb_Int_Graf_InClick();
+    void atb_Sett_minClick();
+    void atb_Parr_minClick();
     void atbMemoClick();
-    void Btn_BlockClick();
-    void Btn_UnBlockClick();
+    void atb_LambdaClick();
+    void atb_MAFClick();
+    void atb_MAF_TR_90Click();
+    void atb_EmuClick();
+    void atb_TR_90_Lambda_1Click();
+    void atb_TR_90_Lambda_2Click();
+    void atb_Menu_ModuleClick();
+    void atb_Menu_FileClick();
+    void atb_Flag_RusMouseMove();
+    void Timer_Hide_PanelsTimer();
+    void AdvToolButton3Click();
+    void btnRefresh3D();
+
+    // ConnectionHost
+    void Btn_BlockClick() override;
+    void Btn_UnBlockClick() override;
+    void setConnectionState(const QString& text) override;
+    void setConnectionAlarm(bool alarm) override;
+    void setProgressRange(int maximum) override;
+    void enableModuleOff() override;
+    QString registerStep(const QString& sent, const QString& answer) override;
+    void btn_WhoIsModuleClick() override;
+
+    // The controls the interface lock disables, in one fixed list.
+    QList<QWidget*> blockedControls() const;
 
     // The protocol log: the one way to add a line.
     void logLine(const QString& line);
@@ -93,16 +173,21 @@ public:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildToolBar();
+    void buildWorkArea(QWidget* parent);
     void buildPanelButtons();
     void buildStatus();
+    void buildPopups(QWidget* parent);
+    void createModalWindows();
+    void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     bool FormClose(); // false keeps the window open
     void FormDestroy();
     void onPortFailed(const QString& text);
-    void showPanel(QWidget* panel);
+    void showPanel(QWidget* panel, bool withParams);
 
     bool m_destroyed = false;
 };

@@ -16,15 +16,16 @@ enum class Model { TR70, TR90 };
 
 // Fault options; all off by default. Tests switch them at any time (thread-safe).
 struct Faults {
-    bool silent = false;            // read everything, answer nothing
+    bool silent = false;            // read everything, answer nothing (items are recorded, not executed)
     int answerLimit = -1;           // answer only this many items, then fall silent (-1: no limit)
     int splitAfter = 0;             // >0: send the first N characters of each answer, pause, then the rest
+                                    //     (an answer: all items of one received command text)
     int splitPauseMs = 0;           // length of that pause (ms)
     bool lowerCaseDigits = false;   // answer hex letters in lower case
     bool garbage = false;           // answer reads with non-hex characters
     bool refuseWrites = false;      // answer write and action items with "?" instead of "!"
     int delayMs = 0;                // extra delay before each answer
-    QString badItem;                // an item text (e.g. "F7*") to answer with ...
+    QString badItem;                // an item text (e.g. "F7*") to answer (it still takes effect) with ...
     QString badAnswer;              // ... this text instead (e.g. "4G ")
     int badAnswerCount = 0;         // ... this many times (then answer normally); -1: always
 };
@@ -82,6 +83,7 @@ public:
     QList<QByteArray> receivedChunks() const;
     void clearReceived();
 
+    // Replaces the fault options; the answer limit counts from this call.
     void setFaults(const Faults& faults);
     Faults faults() const;
 

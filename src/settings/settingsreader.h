@@ -1,0 +1,43 @@
+#pragma once
+// Reading the settings registers after the module identified itself: one step per
+// register, each decoding the answer into the settings panel and naming the next read.
+// Also the settings state other parts work with: the bits of registers 00 and 01.
+
+#include <QString>
+#include <QStringList>
+
+#include <functional>
+
+class SettingsPanel;
+
+class SettingsReader {
+public:
+    using LogFn = std::function<void(const QString&)>;
+    SettingsReader(SettingsPanel* panel, LogFn log);
+
+    // Bits of registers 00 and 01 as last read or set; index 0..7 = bit 0..7, "0"/"1".
+    QStringList Bits_EE00;
+    QStringList Bits_EE01;
+    // Answers handled for "41*" and "81*" in this connection's chain.
+    int Retry_Count_K = 0;
+    // Crankshaft coefficient as last read from register 14 (-1 digits make it negative).
+    int K = 1;
+
+    // A new connection: the retries of registers 14 and 18 start again from zero.
+    void resetForConnection() { Retry_Count_K = 0; }
+
+    // Handles the answer to one register read of the chain; returns the next command
+    // text, or an empty text when sent is not a register read of the chain.
+    QString step(const QString& sent, const QString& answer);
+
+    // The controls set from bits 2, 6 and 7 of register 00.
+    void applyModeBits();
+    // The buttons set from every bit of register 01.
+    void applySensorBits();
+    // The learning button's caption and colour for the learning bit ("0" off, "1" on).
+    void showLearning(bool on);
+
+private:
+    SettingsPanel* m_panel;
+    LogFn m_log;
+};

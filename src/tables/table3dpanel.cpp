@@ -1,0 +1,161 @@
+#include "tables/table3dpanel.h"
+
+#include <QHeaderView>
+#include <QTableWidgetItem>
+
+#include "tables/panel3d_icons.h"
+
+namespace {
+
+const char* const kSpeedHeaders[8] = {"670", "780", "940", "1200", "1600", "2400", "4800", "10000"};
+const char* const kMafVoltageHeaders[8] = {"0,0", "0,6", "1,3", "1,9", "2,5", "3,2", "3,8", "4,4"};
+const char* const kInjectionTimeHeaders[8] = {"1,6", "2,4", "3,2", "4,0", "4,8", "5,6", "6,4", "7,2"};
+
+// The look of one family; every colour of the panel that changes with the shown table.
+struct FamilyLook {
+    const char* panel;     // panels, navigator and its buttons, axis captions
+    const char* buttons;   // the strip of table buttons; the load axis button that is down
+    const char* cells;     // editable cells of the grid
+    const char* fixed;     // header row and column of the grid
+    const char* hot;       // end of the gradient under the mouse
+    const char* pressed;   // navigator button while pressed
+};
+
+constexpr FamilyLook kMafLook{"#79BDD7", "#4FA8CA", "#D0EDF0", "#79BDD7", "#37A2B0", "#5AADCD"};
+constexpr FamilyLook kLambdaLook{"#D8C09A", "#C5A056", "#F0E7D2", "#D8BF8D", "#CBAB69", "#D5BB86"};
+
+QString styleSheetFor(const FamilyLook& l) {
+    return QStringLiteral(
+               "#Panel_Table3D { background: %1; border-left: 1px solid rgba(0,0,0,70); }\n"
+               "#Panel_3D_Top, #Panel_3D_TopLeft, #Panel_3D_Left { background: %1; }\n"
+               "#Panel_3D_Top, #Panel_3D_Left { font-weight: bold; }\n"
+               "#Panel_btn_3D { background: %2; border-radius: 3px; }\n"
+               "#Panel_btn_3D QToolButton { border: 1px solid transparent; border-radius: 3px; }\n"
+               "#Panel_btn_3D QToolButton:hover { border-color: rgba(0,0,0,90);"
+               "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %5); }\n"
+               "#Panel_btn_3D QToolButton:pressed { background: %6; }\n"
+               "#pnl_Navigator { background: %1; border: 1px solid rgba(0,0,0,70); border-radius: 3px; }\n"
+               "#pnl_Navigator QToolButton { background: %1; border: 1px solid rgba(0,0,0,80);"
+               "  border-radius: 3px; }\n"
+               "#pnl_Navigator QToolButton:hover {"
+               "  background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 %1, stop:1 %5); }\n"
+               "#pnl_Navigator QToolButton:pressed { background: %6; }\n"
+               "#gb_KorrTab QToolButton { background: palette(button); border: 1px solid rgba(0,0,0,80);"
+               "  border-radius: 3px; padding: 2px 6px; }\n"
+               "#gb_KorrTab QToolButton:hover { background: qlineargradient(x1:0, y1:0, x2:0, y2:1,"
+               "  stop:0 palette(button), stop:1 %1); }\n"
+               "#gb_KorrTab QToolButton:checked { background: %2; font-weight: bold; }\n"
+               "#sgrid_Table_3D { background: %3; gridline-color: rgba(0,0,0,60);"
+               "  selection-background-color: %2; selection-color: black; }\n"
+               "#sgrid_Table_3D QHeaderView::section { background: %4; border: none;"
+               "  border-right: 1px solid rgba(0,0,0,60); border-bottom: 1px solid rgba(0,0,0,60);"
+               "  padding: 0px; }\n"
+               "#sgrid_Table_3D QTableCornerButton::section { background: %4; border: none;"
+               "  border-right: 1px solid rgba(0,0,0,60); border-bottom: 1px solid rgba(0,0,0,60); }\n")
+        .arg(QLatin1String(l.panel), QLatin1String(l.buttons), QLatin1String(l.cells),
+             QLatin1String(l.fixed), QLatin1String(l.hot), QLatin1String(l.pressed));
+}
+
+} // namespace
+
+Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
+    ui.setupUi(this);
+    setUpGrid();
+    setUpIcons();
+    writeAxisLabels();
+    // Until a table is shown the panel wears the MAF look, the family of both models.
+    applyFamilyColours(SurfaceFamily::Maf);
+}
+
+void Table3DPanel::setUpGrid() {
+    QTableWidget* g = ui.sgrid_Table_3D;
+    // The grid has a fixed height and no scroll bars: the sections share its whole area so
+    // the 8 x 8 cells always fit, at every window size.
+    g->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    g->verticalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    g->horizontalHeader()->setFixedHeight(20);
+    g->verticalHeader()->setFixedWidth(36);
+    g->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
+    g->horizontalHeader()->setSectionsClickable(false);
+    g->verticalHeader()->setSectionsClickable(false);
+    // Every cell exists from the start, so that code filling the grid never meets a null item.
+    for (int r = 0; r < 8; ++r) {
+        for (int c = 0; c < 8; ++c) {
+            auto* item = new QTableWidgetItem;
+            item->setTextAlignment(Qt::AlignCenter);
+            g->setItem(r, c, item);
+        }
+    }
+}
+
+void Table3DPanel::setUpIcons() {
+    const struct {
+        QToolButton* button;
+        Panel3DIcon icon;
+    } icons[] = {
+        {ui.atb_MAF_In, Panel3DIcon::TableWrite},
+        {ui.atb_MAF_Out, Panel3DIcon::TableRead},
+        {ui.atb_MAF_Open, Panel3DIcon::FileOpen},
+        {ui.atb_MAF_Save, Panel3DIcon::FileSave},
+        {ui.atb_Lambda_In, Panel3DIcon::TableWrite},
+        {ui.atb_Lambda_Out, Panel3DIcon::TableRead},
+        {ui.atb_Lambda_Open, Panel3DIcon::FileOpen},
+        {ui.atb_Lambda_Save, Panel3DIcon::FileSave},
+        {ui.atb_MAF_TR_90_In, Panel3DIcon::TableWrite},
+        {ui.atb_MAF_TR_90_Out, Panel3DIcon::TableRead},
+        {ui.atb_MAF_TR_90_Open, Panel3DIcon::FileOpen},
+        {ui.atb_MAF_TR_90_Save, Panel3DIcon::FileSave},
+        {ui.atb_3D_RotateLeft, Panel3DIcon::RotateLeft},
+        {ui.atb_3D_RotateRight, Panel3DIcon::RotateRight},
+        {ui.atb_3D_RotateUp, Panel3DIcon::RotateUp},
+        {ui.atb_3D_RotateDown, Panel3DIcon::RotateDown},
+        {ui.atb_3D_RotateUpZ, Panel3DIcon::RotateUpZ},
+        {ui.atb_3D_RotateDownZ, Panel3DIcon::RotateDownZ},
+        {ui.atb_3D_Zoom, Panel3DIcon::Zoom},
+        {ui.atb_Push_3D, Panel3DIcon::PushOrientation},
+        {ui.atb_Pop_3D, Panel3DIcon::PopOrientation},
+        {ui.atb_Default_3D, Panel3DIcon::DefaultOrientation},
+    };
+    for (const auto& i : icons) i.button->setIcon(panel3DIcon(i.icon));
+}
+
+void Table3DPanel::writeAxisLabels() {
+    QTableWidget* g = ui.sgrid_Table_3D;
+    const bool injectionTime = ui.atb_KorrTab_VV->isChecked();
+    const char* const* load = injectionTime ? kInjectionTimeHeaders : kMafVoltageHeaders;
+    for (int i = 0; i < 8; ++i) {
+        g->setHorizontalHeaderItem(i, new QTableWidgetItem(QString::fromLatin1(kSpeedHeaders[i])));
+        g->setVerticalHeaderItem(i, new QTableWidgetItem(QString::fromLatin1(load[i])));
+    }
+    ui.Panel_3D_Left->setText(injectionTime ? QStringLiteral("t, мс") : QStringLiteral("V"));
+}
+
+void Table3DPanel::raiseTableButtons(Table table) {
+    QToolButton* const sets[3][4] = {
+        {ui.atb_Lambda_In, ui.atb_Lambda_Out, ui.atb_Lambda_Open, ui.atb_Lambda_Save},
+        {ui.atb_MAF_In, ui.atb_MAF_Out, ui.atb_MAF_Open, ui.atb_MAF_Save},
+        {ui.atb_MAF_TR_90_In, ui.atb_MAF_TR_90_Out, ui.atb_MAF_TR_90_Open, ui.atb_MAF_TR_90_Save},
+    };
+    for (QToolButton* b : sets[int(table)]) b->raise();
+}
+
+void Table3DPanel::applyFamilyColours(SurfaceFamily family) {
+    setStyleSheet(styleSheetFor(family == SurfaceFamily::Lambda ? kLambdaLook : kMafLook));
+}
+
+QString Table3DPanel::cellText(int c, int r) const {
+    if (c < 1 || c > 8 || r < 1 || r > 8) return {};
+    const QTableWidgetItem* item = ui.sgrid_Table_3D->item(r - 1, c - 1);
+    return item ? item->text() : QString();
+}
+
+void Table3DPanel::setCellText(int c, int r, const QString& text) {
+    if (c < 1 || c > 8 || r < 1 || r > 8) return;
+    QTableWidgetItem* item = ui.sgrid_Table_3D->item(r - 1, c - 1);
+    if (!item) {
+        item = new QTableWidgetItem;
+        item->setTextAlignment(Qt::AlignCenter);
+        ui.sgrid_Table_3D->setItem(r - 1, c - 1, item);
+    }
+    item->setText(text);
+}

@@ -1,0 +1,38 @@
+#pragma once
+// The parameter chart work panel: the chart of the eleven live parameters between its two
+// hidden axis panels, the overview strip below it, and the recording, browsing and output
+// controls above it. This class owns only the controls and the charts' initial set-up;
+// recording, paging and browsing are wired by their controllers through `ui`.
+//
+// Chart1 starts with one graph per series: graph i is series i (0..8 on the left axis,
+// 9 and 10 on the right axis), drawn in the series' initial colour and hidden until its
+// series is activated. The navigator strip has its eleven graphs in its own order (see
+// chartseries::navigatorColor).
+
+#include <QWidget>
+
+#include "ui_chartpanel.h"
+
+class ChartPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartPanel(QWidget* parent = nullptr);
+
+    Ui::ChartPanel ui;
+
+    // True while the three control groups stand in one row above the chart; false when the
+    // panel is too narrow and the output group has moved beside the other two.
+    bool controlsInOneRow() const { return m_oneRow; }
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void setUpIcons();
+    void setUpChart();
+    void setUpNavigator();
+    int oneRowWidth() const;
+    void arrangeControls(bool oneRow);
+
+    bool m_oneRow = true;
+};

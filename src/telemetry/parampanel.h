@@ -1,0 +1,38 @@
+#pragma once
+// The parameter list beside the chart (and beside the settings panel): one row per live
+// parameter with its chart check box, colour button, name, current value and axis preset,
+// plus the fuel-consumption method, the fuel-counter reset, the wideband display choices
+// and the line-width pop-up of the colour buttons. This class owns only the controls;
+// telemetry and the chart wire their behaviour through `ui`.
+
+#include <QWidget>
+#include <array>
+
+#include "telemetry/colorbarbutton.h"
+#include "ui_parampanel.h"
+
+class ParamPanel : public QWidget {
+    Q_OBJECT
+public:
+    explicit ParamPanel(QWidget* parent = nullptr);
+
+    Ui::ParamPanel ui;
+
+    // The controls of one plotted series, by series number 0..10 (chart order:
+    // injection time first, digital MAF pulse frequency last).
+    struct SeriesRow {
+        QCheckBox* check = nullptr;
+        ColorBarButton* color = nullptr;
+        QPushButton* name = nullptr;
+        QLabel* readout = nullptr;
+        QRadioButton* preset = nullptr;
+    };
+    // Row of series 0..10; a row of null pointers for any other number.
+    SeriesRow seriesRow(int series) const;
+
+    // The six line-width samples of the colour pop-up, thinnest first.
+    std::array<ColorBarButton*, 6> widthSamples() const;
+
+private:
+    std::array<SeriesRow, 11> m_rows;
+};
