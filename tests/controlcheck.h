@@ -4,8 +4,9 @@
 // Lines starting with '#' and empty lines are skipped. The class is matched with
 // QObject::inherits (so "QAbstractButton" accepts any button). property is one of
 //   text, title, toolTip, checked, visible, enabled, readOnly, placeholder, items
-// ("items" compares a combo box's entries joined with '|'). "visible" means the
-// control's own visibility flag (isVisibleTo its top-level), so it works before show().
+// ("items" compares a combo box's entries joined with '|'). "visible" means visible
+// relative to the root that is checked (isVisibleTo(root)), so it works before show() and
+// for a panel that is not in front.
 // A control may be listed several times to check several properties.
 
 #include <QAbstractButton>
@@ -59,7 +60,7 @@ inline QList<Row> readList(const QString& path, QString* error) {
     return rows;
 }
 
-inline QString actualValue(QObject* o, const QString& property) {
+inline QString actualValue(QObject* o, const QString& property, QObject* root = nullptr) {
     auto* w = qobject_cast<QWidget*>(o);
     if (property == QLatin1String("text")) {
         if (auto* b = qobject_cast<QAbstractButton*>(o)) return b->text();
@@ -79,9 +80,12 @@ inline QString actualValue(QObject* o, const QString& property) {
         if (auto* b = qobject_cast<QAbstractButton*>(o)) return b->isChecked() ? "true" : "false";
         return o->property("checked").toBool() ? "true" : "false";
     }
-    if (property == QLatin1String("visible"))
-        return w ? (w->isVisibleTo(w->window()) || (w->isWindow() && w->isVisible()) ? "true" : "false")
-                 : QString();
+    if (property == QLatin1String("visible")) {
+        if (!w) return QString();
+        auto* r = qobject_cast<QWidget*>(root);
+        if (w == r || !r) return !w->isHidden() ? "true" : "false";
+        return w->isVisibleTo(r) ? "true" : "false";
+    }
     if (property == QLatin1String("enabled")) return w ? (w->isEnabled() ? "true" : "false") : QString();
     if (property == QLatin1String("readOnly")) return o->property("readOnly").toBool() ? "true" : "false";
     if (property == QLatin1String("placeholder")) return o->property("placeholderText").toString();
@@ -96,10 +100,7 @@ inline QString actualValue(QObject* o, const QString& property) {
 }
 
 // Returns a list of mismatch descriptions; empty when every row holds.
-inline QStringList check(QObject* root, const QString& path) {
-    QString error;
-    const QList<Row> rows = readList(path, &error);
-    if (!error.isEmpty()) return {error};
+inline QStringList checkRows(QObject* root, const QList<Row>& rows, const QString& path) {
     QStringList faults;
     for (const Row& r : rows) {
         QObject* o = root->objectName() == r.name ? root : root->findChild<QObject*>(r.name);
@@ -113,12 +114,19 @@ inline QStringList check(QObject* root, const QString& path) {
             continue;
         }
         if (r.property.isEmpty()) continue;
-        const QString actual = actualValue(o, r.property);
+        const QString actual = actualValue(o, r.property, root);
         if (actual != r.expected)
             faults << QStringLiteral("%1:%2: %3.%4 is \"%5\", expected \"%6\"")
                           .arg(path).arg(r.line).arg(r.name, r.property, actual, r.expected);
     }
     return faults;
+}
+
+inline QStringList check(QObject* root, const QString& path) {
+    QString error;
+    const QList<Row> rows = readList(path, &error);
+    if (!error.isEmpty()) return {error};
+    return checkRows(root, rows, path);
 }
 
 } // namespace controlcheck

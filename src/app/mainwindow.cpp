@@ -93,6 +93,15 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     Settings = std::make_unique<SettingsReader>(Panel_Sett_Max, [this](const QString& l) { logLine(l); });
 
+    SaveDialog_CloseProg = new QFileDialog(this, QString(), QString(), QStringLiteral("Файлы протокола (*.txt)"));
+    SaveDialog_CloseProg->setObjectName(QStringLiteral("SaveDialog_CloseProg"));
+    SaveDialog_CloseProg->setAcceptMode(QFileDialog::AcceptSave);
+    askProtocolFileName = [this]() -> QString {
+        if (SaveDialog_CloseProg->exec() != QDialog::Accepted) return QString();
+        const QStringList files = SaveDialog_CloseProg->selectedFiles();
+        return files.isEmpty() ? QString() : files.first();
+    };
+
     FormCreate();
     createModalWindows();
 }
@@ -400,12 +409,12 @@ void TForm1::FormDestroy() {
 
 bool TForm1::FormClose() {
     if (!Panel_Protocol->ui.cb_Protocol_Ask->isChecked()) return true;
-    const QString chosen = QFileDialog::getSaveFileName(this, QString(), QString(),
-                                                        QStringLiteral("Файлы протокола (*.txt)"));
+    const QString chosen = askProtocolFileName();
     if (chosen.isEmpty()) return true;
     QString error;
     if (!writeProtocolFile(protocolFileName(chosen), Panel_Protocol->logText(), &error)) {
-        QMessageBox::critical(this, windowTitle(), error);
+        // The log stays, the window stays; the user may try again or clear the check box.
+        showError(error);
         return false;
     }
     return true;

@@ -7,9 +7,11 @@
 
 #include <QMainWindow>
 
+#include <functional>
 #include <memory>
 
 class QButtonGroup;
+class QFileDialog;
 class QComboBox;
 class QFrame;
 class QLabel;
@@ -170,6 +172,10 @@ public:
 
     // Shows an error without stopping the event loop (timers and receive events go on).
     void showError(const QString& text);
+
+    // The save dialog offered on close, and how the name is asked for (tests replace it).
+    QFileDialog* SaveDialog_CloseProg;
+    std::function<QString()> askProtocolFileName;
 
 protected:
     void closeEvent(QCloseEvent* event) override;
