@@ -241,8 +241,8 @@ void TForm1::buildPanelButtons() {
         QToolButton* b = toolButton(Panel4, name, text);
         b->setCheckable(true);
         b->setAutoRaise(false);
-        b->setMinimumHeight(30);
-        b->setMinimumWidth(90);
+        b->setMinimumHeight(36);
+        b->setMinimumWidth(84);
         b->setToolButtonStyle(Qt::ToolButtonTextOnly);
         b->setVisible(visible);
         Group_Panels->addButton(b);
@@ -251,12 +251,14 @@ void TForm1::buildPanelButtons() {
     };
     atb_Sett_min = panelButton("atb_Sett_min", QStringLiteral("Настройки"), false);
     atb_Parr_min = panelButton("atb_Parr_min", QStringLiteral("График"), false);
-    atb_Lambda = panelButton("atb_Lambda", QStringLiteral("Поверхность Лямбда"), false);
-    atb_MAF = panelButton("atb_MAF", QStringLiteral("Поверхность MAF"), false);
-    atb_MAF_TR_90 = panelButton("atb_MAF_TR_90", QStringLiteral("Поверхность MAF"), false);
-    atb_Emu = panelButton("atb_Emu", QStringLiteral("Плоскость Лямбда"), false);
-    atb_TR_90_Lambda_1 = panelButton("atb_TR_90_Lambda_1", QStringLiteral("Плоскость Лямбда 1"), false);
-    atb_TR_90_Lambda_2 = panelButton("atb_TR_90_Lambda_2", QStringLiteral("Плоскость Лямбда 2"), false);
+    // Two-line captions, as the Russian interface texts have them, so that a model's
+    // whole set of views fits beside the manual send at the minimum width.
+    atb_Lambda = panelButton("atb_Lambda", QStringLiteral("Поверхность\nЛямбда"), false);
+    atb_MAF = panelButton("atb_MAF", QStringLiteral("Поверхность\nMAF"), false);
+    atb_MAF_TR_90 = panelButton("atb_MAF_TR_90", QStringLiteral("Поверхность\nэмулятора"), false);
+    atb_Emu = panelButton("atb_Emu", QStringLiteral("Плоскость\nЛямбда"), false);
+    atb_TR_90_Lambda_1 = panelButton("atb_TR_90_Lambda_1", QStringLiteral("Плоскость\nЛямбда 1"), false);
+    atb_TR_90_Lambda_2 = panelButton("atb_TR_90_Lambda_2", QStringLiteral("Плоскость\nЛямбда 2"), false);
     atbMemo = panelButton("atbMemo", QStringLiteral("Протокол"), true);
     atb_Sett_min->setChecked(true);
 
