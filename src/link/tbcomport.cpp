@@ -151,12 +151,16 @@ QString TBComPort::Read_Text(int n) {
 
 int TBComPort::Waiting_Count() const { return isOpen() ? int(m_serial->bytesAvailable()) : 0; }
 
+QStringList TBComPort::sortedPortNames(QStringList names) {
+    std::sort(names.begin(), names.end());
+    names.removeDuplicates();
+    return names;
+}
+
 void TBComPort::List_Com_Ports(QStringList& list) {
     QStringList ports;
     for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) ports << info.systemLocation();
-    std::sort(ports.begin(), ports.end());
-    ports.removeDuplicates();
-    list = ports + demoPortNames();
+    list = sortedPortNames(ports) + demoPortNames();
 }
 
 void TBComPort::onReadyRead() {

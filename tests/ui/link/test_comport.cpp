@@ -1,0 +1,137 @@
+// The serial port over a pseudo-terminal: opening, the error texts, reading what has
+// arrived without waiting, and silence after close.
+#include "link/tbcomport.h"
+#include "sim/simmodule.h"
+
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <sys/stat.h>
+
+class TestComPort : public QObject {
+    Q_OBJECT
+private slots:
+    void missingDevice() {
+        TBComPort port;
+        port.setPort(QStringLiteral("/dev/ttyNOSUCH7"));
+        try {
+            port.Open_Port();
+            QFAIL("opened a device that does not exist");
+        } catch (const EComPort& e) {
+            QCOMPARE(e.message(), QStringLiteral("Попытка открыть несуществующий COM-порт"));
+        }
+        QVERIFY(!port.isOpen());
+        // A bare name is looked up under /dev.
+        port.setPort(QStringLiteral("ttyNOSUCH7"));
+        QVERIFY_THROWS_EXCEPTION(EComPort, port.Open_Port());
+    }
+
+    void busyDevice() {
+        sim::SimModule m(sim::Model::TR70);
+        QVERIFY(m.start());
+        TBComPort first, second;
+        first.setPort(m.slavePath());
+        second.setPort(m.slavePath());
+        QVERIFY(first.Open_Port());
+        try {
+            second.Open_Port();
+            QFAIL("a second program opened the same port");
+        } catch (const EComPort& e) {
+            QCOMPARE(e.message(), QStringLiteral("Порт занят другой программой"));
+        }
+        QVERIFY(!second.isOpen());
+        QVERIFY(first.isOpen());
+    }
+
+    void noAccessRights() {
+        if (::geteuid() == 0) QSKIP("root may open any device");
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("ttyLOCKED"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.close();
+        ::chmod(path.toLocal8Bit().constData(), 0);
+        TBComPort port;
+        port.setPort(path);
+        try {
+            port.Open_Port();
+            QFAIL("opened a device without rights");
+        } catch (const EComPort& e) {
+            QVERIFY(e.message().contains(path));
+            QVERIFY(e.message().contains(QStringLiteral("dialout")));
+        }
+    }
+
+    void openCloseAndProperties() {
+        sim::SimModule m(sim::Model::TR90);
+        QVERIFY(m.start());
+        TBComPort port;
+        QVERIFY(port.Close_Port()); // closing a closed port does nothing
+        port.setPort(m.slavePath());
+        QVERIFY(port.Open_Port());
+        QVERIFY(port.Open_Port()); // already open: nothing happens
+        try {
+            port.setPort(QStringLiteral("/dev/ttyS0"));
+            QFAIL("the name changed while open");
+        } catch (const EComPort& e) {
+            QCOMPARE(e.message(), QStringLiteral("Нельзя менять свойство, пока порт открыт"));
+        }
+        QCOMPARE(port.Port(), m.slavePath());
+        QCOMPARE(port.Write_Text(QString()), 0);
+        QVERIFY(port.Close_Port());
+        QVERIFY(!port.isOpen());
+        QCOMPARE(port.Write_Text(QStringLiteral("47%")), 0); // closed: nothing written
+    }
+
+    // A read takes what has arrived, at once; after close nothing more is reported.
+    void readWhatHasArrived() {
+        sim::SimModule m(sim::Model::TR70);
+        QVERIFY(m.start());
+        TBComPort port;
+        port.setPort(m.slavePath());
+        QVERIFY(port.Open_Port());
+        QSignalSpy rx(&port, &TBComPort::OnRxChar);
+        QCOMPARE(port.Write_Text(QStringLiteral("87*97*")), 6);
+        QTRY_VERIFY_WITH_TIMEOUT(port.Waiting_Count() >= 6, 2000);
+        QVERIFY(!rx.isEmpty());
+        QVERIFY(rx.first().first().toInt() > 0);
+        QCOMPARE(port.Read_Text(2), QStringLiteral("45"));
+        QCOMPARE(port.Read_Text(100), QStringLiteral(" 25 ")); // fewer than asked, at once
+        QCOMPARE(port.Read_Text(5), QString());
+        // An answer on its way while the port closes is not reported.
+        rx.clear();
+        m.clearReceived();
+        port.Write_Text(QStringLiteral("87*"));
+        port.Close_Port();
+        QTRY_VERIFY_WITH_TIMEOUT(m.receivedItems().contains(QStringLiteral("87*")), 2000);
+        QTest::qWait(50); // the answer's few characters take about 2 ms on the line
+        QVERIFY(rx.isEmpty());
+    }
+
+    void portList() {
+        QCOMPARE(TBComPort::sortedPortNames({"COM2", "COM10", "COM1", "COM2"}),
+                 QStringList({"COM1", "COM10", "COM2"}));
+        QStringList list{QStringLiteral("stale")};
+        TBComPort::List_Com_Ports(list);
+        QVERIFY(!list.contains(QStringLiteral("stale")));
+        QCOMPARE(list.mid(list.size() - 2), TBComPort::demoPortNames());
+        QVERIFY(TBComPort::isDemoPort(QStringLiteral("DEMO TR-70")));
+        QVERIFY(!TBComPort::isDemoPort(QStringLiteral("/dev/ttyS0")));
+    }
+
+    void demoPortStartsAndStopsModule() {
+        TBComPort port;
+        port.setPort(QStringLiteral("DEMO TR-90"));
+        QVERIFY(port.Open_Port());
+        QVERIFY(port.demoModule());
+        QCOMPARE(port.demoModule()->model(), sim::Model::TR90);
+        const QString path = port.demoModule()->slavePath();
+        QVERIFY(QFile::exists(path));
+        port.Close_Port();
+        QVERIFY(!port.demoModule());
+    }
+};
+
+QTEST_MAIN(TestComPort)
+#include "test_comport.moc"
