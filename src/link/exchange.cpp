@@ -55,6 +55,7 @@ Exchange::Exchange(TBComPort* port, ExchangeView* view, QObject* parent)
 
     Timer_Stop_Read = makeTimer("Timer_Stop_Read", 5000, false, false);
     Timer_Stop_Read->setSingleShot(true);
+    Timer_Stop_Read->setTimerType(Qt::PreciseTimer); // a coarse timer may fire 5 % early
     Timer_Module_Graf = makeTimer("Timer_Module_Graf", 250, false, false);
 
     // Keep the transfer list in gate order so that "in gate order" holds for everyone.
