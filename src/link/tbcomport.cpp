@@ -56,7 +56,9 @@ bool TBComPort::Open_Port() {
         path = m_demo->slavePath();
     } else {
         path = devicePath(m_port);
-        if (!QFileInfo::exists(path)) throw EComPort(comtext::NoDevice);
+        // No name (an empty port list) or a folder is no device either.
+        if (m_port.trimmed().isEmpty() || !QFileInfo::exists(path) || QFileInfo(path).isDir())
+            throw EComPort(comtext::NoDevice);
         if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES)
             throw EComPort(comtext::noAccess(path));
     }

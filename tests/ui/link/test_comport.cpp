@@ -23,9 +23,12 @@ private slots:
             QCOMPARE(e.message(), QStringLiteral("Попытка открыть несуществующий COM-порт"));
         }
         QVERIFY(!port.isOpen());
-        // A bare name is looked up under /dev.
-        port.setPort(QStringLiteral("ttyNOSUCH7"));
-        QVERIFY_THROWS_EXCEPTION(EComPort, port.Open_Port());
+        // A bare name is looked up under /dev; no name or a folder is no device either.
+        for (const QString& name : {QStringLiteral("ttyNOSUCH7"), QString(), QStringLiteral("/dev/")}) {
+            port.setPort(name);
+            QVERIFY_THROWS_EXCEPTION(EComPort, port.Open_Port());
+            QVERIFY(!port.isOpen());
+        }
     }
 
     void busyDevice() {
