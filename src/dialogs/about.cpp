@@ -1,5 +1,10 @@
 #include "dialogs/about.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
+
 #include <QDesktopServices>
 #include <QEvent>
 #include <QFrame>
@@ -12,7 +17,6 @@
 #include <QPainterPath>
 #include <QPushButton>
 #include <QScreen>
-#include <QUrl>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -34,7 +38,16 @@ constexpr int kPictureSize = 96;
 } // namespace
 
 QString TfmAbout::address() {
-    return QStringLiteral("https://example.org/moduletool");
+    // The program's own manual: README.md beside the program, or in the source tree the
+    // build folder sits in, or where a package installs its documentation.
+    const QDir exe(QCoreApplication::applicationDirPath());
+    for (const QString& candidate : {exe.filePath(QStringLiteral("README.md")),
+                                     exe.filePath(QStringLiteral("../README.md")),
+                                     exe.filePath(QStringLiteral("../share/doc/moduletool/README.md"))}) {
+        const QFileInfo info(candidate);
+        if (info.exists()) return QUrl::fromLocalFile(info.canonicalFilePath()).toString();
+    }
+    return QUrl::fromLocalFile(exe.filePath(QStringLiteral("README.md"))).toString();
 }
 
 QPixmap TfmAbout::drawPicture(int size) {
@@ -121,7 +134,8 @@ TfmAbout::TfmAbout(QWidget* parent)
     ui.contactCaption = new QLabel(ui.contactPanel);
     ui.contactCaption->setObjectName(QStringLiteral("contactCaption"));
 
-    ui.webAddress = new QLabel(address(), ui.contactPanel);
+    ui.webAddress = new QLabel(QUrl(address()).toLocalFile(), ui.contactPanel);
+    ui.webAddress->setWordWrap(true);
     ui.webAddress->setObjectName(QStringLiteral("webAddress"));
     ui.webAddress->setTextFormat(Qt::PlainText);
     ui.webAddress->setCursor(Qt::PointingHandCursor);
