@@ -1,6 +1,5 @@
 #include "app/mainwindow.h"
 
-#include "app/icons.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/statusbar.h"
@@ -9,6 +8,7 @@
 #include "dialogs/about.h"
 #include "dialogs/confirmations.h"
 #include "dialogs/openfilewindow.h"
+#include "icons/icons.h"
 #include "link/tbcomport.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
@@ -117,10 +117,10 @@ void TForm1::buildToolBar() {
     h->setSpacing(4);
 
     atb_ModuleOn = toolButton(ToolBar_Top, "atb_ModuleOn", QString(), QStringLiteral("Подключить модуль"));
-    atb_ModuleOn->setIcon(icons::plugIn());
+    atb_ModuleOn->setIcon(icons::connectModule());
     atb_ModuleOn->setIconSize(QSize(28, 28));
     atb_ModuleOff = toolButton(ToolBar_Top, "atb_ModuleOff", QString(), QStringLiteral("Отключить модуль"));
-    atb_ModuleOff->setIcon(icons::plugOut());
+    atb_ModuleOff->setIcon(icons::disconnectModule());
     atb_ModuleOff->setIconSize(QSize(28, 28));
     atb_Menu_File = toolButton(ToolBar_Top, "atb_Menu_File", QStringLiteral("Файл"));
     atb_Menu_File->setVisible(false);

@@ -6,7 +6,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
-#include "settings/panel_icons.h"
+#include "icons/icons.h"
 
 SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
     ui.setupUi(this);
@@ -26,8 +26,8 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
 void SettingsPanel::decorateButtons() {
     // The steppers' "q"/"p" and the list opener's "q" are arrow pictograms: they keep
     // the letter as their text and show a drawn arrow.
-    const QIcon up = panelicons::arrow(Qt::UpArrow);
-    const QIcon down = panelicons::arrow(Qt::DownArrow);
+    const QIcon up = icons::stepUp();
+    const QIcon down = icons::stepDown();
     const QList<QToolButton*> ups = {
         ui.atb_LAMBDA_1_Korr_Up, ui.atb_LAMBDA_U_Max_Up,    ui.atb_DMRV_Porog_Korr_Up,
         ui.atb_DMRV_K_Korr_Up,   ui.atb_Other_Zad_Korr_Up,  ui.atb_Other_Point_Korr_Up,
@@ -36,10 +36,11 @@ void SettingsPanel::decorateButtons() {
     const QList<QToolButton*> downs = {
         ui.atb_LAMBDA_1_Korr_Down, ui.atb_LAMBDA_U_Max_Down,    ui.atb_DMRV_Porog_Korr_Down,
         ui.atb_DMRV_K_Korr_Down,   ui.atb_Other_Zad_Korr_Down,  ui.atb_Other_Point_Korr_Down,
-        ui.atb_Other_K_Fuel_Down,  ui.atb_Other_VolEng_Down,    ui.atb_Other_cb_K,
+        ui.atb_Other_K_Fuel_Down,  ui.atb_Other_VolEng_Down,
     };
     for (QToolButton* b : ups) b->setIcon(up);
     for (QToolButton* b : downs) b->setIcon(down);
+    ui.atb_Other_cb_K->setIcon(icons::dropDown());
 
     // Buttons that stay pressed must read as pressed at a glance; the platform's sunken
     // look is too faint for that. Only group members get this look: the learning button

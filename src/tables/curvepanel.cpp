@@ -6,7 +6,7 @@
 #include <cmath>
 #include <qcustomplot.h>
 
-#include "tables/curve_icons.h"
+#include "icons/icons.h"
 
 namespace {
 
@@ -32,14 +32,14 @@ CurvePanel::CurvePanel(int index, QWidget* parent) : QWidget(parent), m_index(in
     ui.setupUi(this);
     if (m_index == 2) renameForCurve();
 
-    ui.atb_Emu_In->setIcon(curveicons::readFromModule());
-    ui.atb_Emu_Out->setIcon(curveicons::writeToModule());
-    ui.atb_Emu_Open->setIcon(curveicons::openFile());
-    ui.atb_Emu_Save->setIcon(curveicons::saveFile());
-    ui.Btn_YellowPoints->setIcon(curveicons::livePoints());
-    ui.Btn_YellowPoints_Stop->setIcon(curveicons::stop());
-    ui.atb_Num_Yellow_Points_Down->setIcon(curveicons::stepDown());
-    ui.atb_Num_Yellow_Points_Up->setIcon(curveicons::stepUp());
+    ui.atb_Emu_In->setIcon(icons::readFromModule());
+    ui.atb_Emu_Out->setIcon(icons::writeToModule());
+    ui.atb_Emu_Open->setIcon(icons::openFile());
+    ui.atb_Emu_Save->setIcon(icons::saveFile());
+    ui.Btn_YellowPoints->setIcon(icons::livePoints());
+    ui.Btn_YellowPoints_Stop->setIcon(icons::stop());
+    ui.atb_Num_Yellow_Points_Down->setIcon(icons::stepDown());
+    ui.atb_Num_Yellow_Points_Up->setIcon(icons::stepUp());
 
     // The column headings are disabled buttons; keep their text as readable as a header.
     for (QToolButton* heading : {ui.atb_sgrid_Emu_Cap_Left, ui.atb_sgrid_Emu_Cap_Right}) {

@@ -3,7 +3,7 @@
 #include <QHeaderView>
 #include <QTableWidgetItem>
 
-#include "tables/panel3d_icons.h"
+#include "icons/icons.h"
 
 namespace {
 
@@ -91,32 +91,32 @@ void Table3DPanel::setUpGrid() {
 void Table3DPanel::setUpIcons() {
     const struct {
         QToolButton* button;
-        Panel3DIcon icon;
-    } icons[] = {
-        {ui.atb_MAF_In, Panel3DIcon::TableWrite},
-        {ui.atb_MAF_Out, Panel3DIcon::TableRead},
-        {ui.atb_MAF_Open, Panel3DIcon::FileOpen},
-        {ui.atb_MAF_Save, Panel3DIcon::FileSave},
-        {ui.atb_Lambda_In, Panel3DIcon::TableWrite},
-        {ui.atb_Lambda_Out, Panel3DIcon::TableRead},
-        {ui.atb_Lambda_Open, Panel3DIcon::FileOpen},
-        {ui.atb_Lambda_Save, Panel3DIcon::FileSave},
-        {ui.atb_MAF_TR_90_In, Panel3DIcon::TableWrite},
-        {ui.atb_MAF_TR_90_Out, Panel3DIcon::TableRead},
-        {ui.atb_MAF_TR_90_Open, Panel3DIcon::FileOpen},
-        {ui.atb_MAF_TR_90_Save, Panel3DIcon::FileSave},
-        {ui.atb_3D_RotateLeft, Panel3DIcon::RotateLeft},
-        {ui.atb_3D_RotateRight, Panel3DIcon::RotateRight},
-        {ui.atb_3D_RotateUp, Panel3DIcon::RotateUp},
-        {ui.atb_3D_RotateDown, Panel3DIcon::RotateDown},
-        {ui.atb_3D_RotateUpZ, Panel3DIcon::RotateUpZ},
-        {ui.atb_3D_RotateDownZ, Panel3DIcon::RotateDownZ},
-        {ui.atb_3D_Zoom, Panel3DIcon::Zoom},
-        {ui.atb_Push_3D, Panel3DIcon::PushOrientation},
-        {ui.atb_Pop_3D, Panel3DIcon::PopOrientation},
-        {ui.atb_Default_3D, Panel3DIcon::DefaultOrientation},
+        QIcon icon;
+    } buttons[] = {
+        {ui.atb_MAF_In, icons::writeToModule()},
+        {ui.atb_MAF_Out, icons::readFromModule()},
+        {ui.atb_MAF_Open, icons::openFile()},
+        {ui.atb_MAF_Save, icons::saveFile()},
+        {ui.atb_Lambda_In, icons::writeToModule()},
+        {ui.atb_Lambda_Out, icons::readFromModule()},
+        {ui.atb_Lambda_Open, icons::openFile()},
+        {ui.atb_Lambda_Save, icons::saveFile()},
+        {ui.atb_MAF_TR_90_In, icons::writeToModule()},
+        {ui.atb_MAF_TR_90_Out, icons::readFromModule()},
+        {ui.atb_MAF_TR_90_Open, icons::openFile()},
+        {ui.atb_MAF_TR_90_Save, icons::saveFile()},
+        {ui.atb_3D_RotateLeft, icons::rotateLeft()},
+        {ui.atb_3D_RotateRight, icons::rotateRight()},
+        {ui.atb_3D_RotateUp, icons::rotateUp()},
+        {ui.atb_3D_RotateDown, icons::rotateDown()},
+        {ui.atb_3D_RotateUpZ, icons::rotateCounterClockwise()},
+        {ui.atb_3D_RotateDownZ, icons::rotateClockwise()},
+        {ui.atb_3D_Zoom, icons::zoom()},
+        {ui.atb_Push_3D, icons::pushOrientation()},
+        {ui.atb_Pop_3D, icons::popOrientation()},
+        {ui.atb_Default_3D, icons::defaultOrientation()},
     };
-    for (const auto& i : icons) i.button->setIcon(panel3DIcon(i.icon));
+    for (const auto& b : buttons) b.button->setIcon(b.icon);
 }
 
 void Table3DPanel::writeAxisLabels() {

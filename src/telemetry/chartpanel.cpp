@@ -1,6 +1,6 @@
 #include "telemetry/chartpanel.h"
 
-#include "telemetry/charticons.h"
+#include "icons/icons.h"
 #include "telemetry/chartseries.h"
 
 #include <QResizeEvent>
@@ -14,40 +14,40 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
 }
 
 void ChartPanel::setUpIcons() {
-    ui.atb_Chart1_Start->setIcon(charticons::record());
-    ui.atb_Chart1_Pause->setIcon(charticons::pause());
-    ui.atb_Chart1_Continue->setIcon(charticons::resume());
-    ui.atb_Chart1_Stop->setIcon(charticons::stop());
-    ui.atb_Chart1_Clear->setIcon(charticons::clearChart());
-    ui.atb_Param_Open->setIcon(charticons::openFile());
-    ui.atb_Param_Save->setIcon(charticons::saveFile());
+    ui.atb_Chart1_Start->setIcon(icons::record());
+    ui.atb_Chart1_Pause->setIcon(icons::pause());
+    ui.atb_Chart1_Continue->setIcon(icons::resume());
+    ui.atb_Chart1_Stop->setIcon(icons::stop());
+    ui.atb_Chart1_Clear->setIcon(icons::clearChart());
+    ui.atb_Param_Open->setIcon(icons::openFile());
+    ui.atb_Param_Save->setIcon(icons::saveFile());
 
-    ui.atb_Show_Navigator->setIcon(charticons::showNavigator());
-    ui.Btn_toBegin->setIcon(charticons::toBegin());
-    ui.Btn_Page_toLeft->setIcon(charticons::pageLeft());
-    ui.Btn_Step_toLeft->setIcon(charticons::stepLeft());
-    ui.Btn_Step_toRight->setIcon(charticons::stepRight());
-    ui.Btn_Page_toRight->setIcon(charticons::pageRight());
-    ui.Btn_toEnd->setIcon(charticons::toEnd());
-    ui.atb_ShowAxis_Chart1->setIcon(charticons::showAxes());
+    ui.atb_Show_Navigator->setIcon(icons::showNavigator());
+    ui.Btn_toBegin->setIcon(icons::toBegin());
+    ui.Btn_Page_toLeft->setIcon(icons::pageLeft());
+    ui.Btn_Step_toLeft->setIcon(icons::stepLeft());
+    ui.Btn_Step_toRight->setIcon(icons::stepRight());
+    ui.Btn_Page_toRight->setIcon(icons::pageRight());
+    ui.Btn_toEnd->setIcon(icons::toEnd());
+    ui.atb_ShowAxis_Chart1->setIcon(icons::showAxes());
 
     for (QToolButton* b : {ui.atb_PageUp, ui.atb_Limit_Up})
-        b->setIcon(charticons::stepUp());
+        b->setIcon(icons::stepUp());
     for (QToolButton* b : {ui.atb_PageDown, ui.atb_Limit_Down})
-        b->setIcon(charticons::stepDown());
+        b->setIcon(icons::stepDown());
 
     for (QToolButton* b : {ui.atb_AxLeft_TopUp, ui.atb_AxLeft_BottomUp, ui.atb_AxRight_TopUp,
                            ui.atb_AxRight_BottomUp})
-        b->setIcon(charticons::stepUp());
+        b->setIcon(icons::stepUp());
     for (QToolButton* b : {ui.atb_AxLeft_TopUp10, ui.atb_AxLeft_BottomUp10, ui.atb_AxRight_TopUp10,
                            ui.atb_AxRight_BottomUp10})
-        b->setIcon(charticons::stepUp10());
+        b->setIcon(icons::stepUp10());
     for (QToolButton* b : {ui.atb_AxLeft_TopDown, ui.atb_AxLeft_BottomDown,
                            ui.atb_AxRight_TopDown, ui.atb_AxRight_BottomDown})
-        b->setIcon(charticons::stepDown());
+        b->setIcon(icons::stepDown());
     for (QToolButton* b : {ui.atb_AxLeft_TopDown10, ui.atb_AxLeft_BottomDown10,
                            ui.atb_AxRight_TopDown10, ui.atb_AxRight_BottomDown10})
-        b->setIcon(charticons::stepDown10());
+        b->setIcon(icons::stepDown10());
 }
 
 void ChartPanel::setUpChart() {
