@@ -126,6 +126,8 @@ void TForm1::buildToolBar() {
     atb_Menu_File->setVisible(false);
     atb_Menu_Module = toolButton(ToolBar_Top, "atb_Menu_Module", QStringLiteral("Модуль"));
     AdvToolButton3 = toolButton(ToolBar_Top, "AdvToolButton3", QStringLiteral("О программе"));
+    AdvToolButton3->setIcon(icons::info());
+    AdvToolButton3->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
 
     cbPort = new QComboBox(ToolBar_Top);
     cbPort->setObjectName(QStringLiteral("cbPort"));
@@ -269,6 +271,8 @@ void TForm1::buildPanelButtons() {
     Ed_Peredat->setPlaceholderText(QStringLiteral("команда, например 87*"));
     atb_Seans = toolButton(Panel4, "atb_Seans", QStringLiteral("Передать"), QStringLiteral("Передать команду модулю"));
     atb_Seans->setAutoRaise(false);
+    atb_Seans->setIcon(icons::send());
+    atb_Seans->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     atb_Seans->setMinimumHeight(30);
     Edit5 = new QLineEdit(Panel4);
     Edit5->setObjectName(QStringLiteral("Edit5"));
