@@ -1,5 +1,7 @@
 #include "settings/settingspanel.h"
 
+#include <QToolButton>
+
 #include <QButtonGroup>
 #include <QEvent>
 #include <QGroupBox>
@@ -78,9 +80,18 @@ void SettingsPanel::decorateButtons() {
     }
 
     // Learning is off until a read says otherwise: green "Включить".
-    QPalette pal = ui.atb_Other_TicherEmu->palette();
-    pal.setColor(QPalette::ButtonText, QColor(0, 128, 0));
-    ui.atb_Other_TicherEmu->setPalette(pal);
+    showLearning(false);
+}
+
+void SettingsPanel::showLearning(bool on) {
+    QToolButton* b = ui.atb_Other_TicherEmu;
+    b->setText(on ? QStringLiteral("Выключить") : QStringLiteral("Включить"));
+    // Only the active and inactive colours: a locked panel greys the caption as usual.
+    QPalette pal = b->palette();
+    const QColor c = on ? QColor(255, 0, 0) : QColor(0, 128, 0);
+    pal.setColor(QPalette::Active, QPalette::ButtonText, c);
+    pal.setColor(QPalette::Inactive, QPalette::ButtonText, c);
+    b->setPalette(pal);
 }
 
 void SettingsPanel::keepPlacesOfHiddenContents() {

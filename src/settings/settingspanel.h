@@ -23,6 +23,10 @@ public:
     void setRightReserve(int pixels);
     int rightReserve() const { return m_rightReserve; }
 
+    // Caption and colour of the learning button: "Выключить" in red while learning is on,
+    // "Включить" in green while it is off.
+    void showLearning(bool on);
+
     // Number of columns the outer groups are currently arranged in (1 to 3).
     int columnCount() const { return m_columns; }
 

@@ -34,15 +34,9 @@ SettingsReader::SettingsReader(SettingsPanel* panel, LogFn log) : m_panel(panel)
     }
 }
 
-void SettingsReader::showLearning(bool on) {
-    QToolButton* b = m_panel->ui.atb_Other_TicherEmu;
-    b->setText(on ? QStringLiteral("Выключить") : QStringLiteral("Включить"));
-    b->setStyleSheet(on ? QStringLiteral("color: rgb(255,0,0);") : QStringLiteral("color: rgb(0,128,0);"));
-}
-
 void SettingsReader::applyModeBits() {
     auto& ui = m_panel->ui;
-    showLearning(Bits_EE00.at(2) == QLatin1String("1"));
+    m_panel->showLearning(Bits_EE00.at(2) == QLatin1String("1"));
     press(ui.atb_LAMBDA_U_otn_Input, ui.atb_LAMBDA_U_otn_Ground, Bits_EE00.at(6));
     press(ui.atb_Other_System_On, ui.atb_Other_System_Off, Bits_EE00.at(7));
 }

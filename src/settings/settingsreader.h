@@ -34,8 +34,6 @@ public:
     void applyModeBits();
     // The buttons set from every bit of register 01.
     void applySensorBits();
-    // The learning button's caption and colour for the learning bit ("0" off, "1" on).
-    void showLearning(bool on);
 
 private:
     SettingsPanel* m_panel;
