@@ -178,10 +178,15 @@ private slots:
         w->atb_Menu_FileClick();
         QVERIFY(w->pnlMenu_File->isVisible());
         QVERIFY(!w->pnlMenu_Module->isVisible());
+    }
 
-        // Hovering a flag shows the language pop-up without a click.
+    // Hovering a flag shows the language pop-up without a click.
+    void flagHoverShowsLanguages() {
+        QVERIFY(!w->pnl_Language->isVisible());
         QTest::mouseMove(w->atb_Flag_Rus);
-        QTRY_VERIFY_WITH_TIMEOUT(w->pnl_Language->isVisible(), 1000);
+        QTRY_VERIFY_WITH_TIMEOUT(w->pnl_Language->isVisible(), 3000);
+        const QPoint below = w->atb_Flag_Rus->mapTo(w->centralWidget(), QPoint(0, w->atb_Flag_Rus->height() + 3));
+        QCOMPARE(w->pnl_Language->pos(), below);
     }
 
     // Blocking and unblocking act on the fixed set; twice in a row is harmless.
