@@ -9,5 +9,17 @@ cd build-test
 # Qt and the graphics stack keep some allocations until exit; only real memory errors count.
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
-# The window tests need a display; Xvfb gives them one with GLX (Mesa llvmpipe).
-exec xvfb-run -a -s "-screen 0 1920x1080x24" ctest --output-on-failure -j2 "$@"
+
+# The window tests need a display: a private Xvfb (GLX through Mesa llvmpipe) on the
+# first free display number, stopped again when the suite ends.
+display=90
+while [ -e "/tmp/.X11-unix/X$display" ] || [ -e "/tmp/.X$display-lock" ]; do display=$((display + 1)); done
+Xvfb ":$display" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb_pid=$!
+trap 'kill "$xvfb_pid" 2>/dev/null || true' EXIT
+for _ in $(seq 100); do
+  [ -e "/tmp/.X11-unix/X$display" ] && break
+  sleep 0.1
+done
+export DISPLAY=":$display"
+ctest --output-on-failure -j2 "$@"
