@@ -18,6 +18,7 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QMouseEvent>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
 #include <QTemporaryDir>
@@ -162,8 +163,13 @@ private slots:
         QEvent leave(QEvent::Leave);
         QApplication::sendEvent(w->atb_Menu_Module, &leave);
         QVERIFY(w->Timer_Hide_Panels->isActive());
-        QTest::mouseMove(w->AdvToolButton5);
-        QTRY_VERIFY_WITH_TIMEOUT(!w->Timer_Hide_Panels->isActive(), 1000);
+        // (Events sent directly: a real pointer may take longer than 300 ms on a busy machine.)
+        QEvent enter(QEvent::Enter);
+        QApplication::sendEvent(w->AdvToolButton5, &enter);
+        QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), w->AdvToolButton5->mapToGlobal(QPointF(5, 5)),
+                         Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        QApplication::sendEvent(w->AdvToolButton5, &move);
+        QVERIFY(!w->Timer_Hide_Panels->isActive());
         QVERIFY(w->pnlMenu_Module->isVisible());
         // Leaving the item: hidden 300 ms later, together with the other pop-ups.
         QApplication::sendEvent(w->AdvToolButton5, &leave);
