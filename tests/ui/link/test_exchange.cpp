@@ -103,7 +103,7 @@ private slots:
         module->setWork(0x74, 0x3C);
         sim::Faults f;
         f.splitAfter = 1;
-        f.splitPauseMs = 15;
+        f.splitPauseMs = 150; // long enough that the two pieces never arrive as one
         module->setFaults(f);
         QList<int> bytes;
         QStringList seen;
@@ -115,7 +115,7 @@ private slots:
                 ex->Timer_Read->stop(); // one command only
             }
         });
-        ex->Timer_Read->setInterval(200); // no second tick while the answer is arriving
+        ex->Timer_Read->setInterval(100); // the gate stops the timer at the first piece
         ex->start(ex->Timer_Read, QStringLiteral("47%"));
         QTRY_VERIFY_WITH_TIMEOUT(view->exchangeLines().size() >= 1, 2000);
         // The timer stopped after the first piece, so only the tail evaluates the rest.
