@@ -8,6 +8,7 @@
 #include "windowtest.h"
 
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QProgressBar>
 
 namespace {
@@ -84,6 +85,17 @@ private slots:
         QCOMPARE(log.value(success + 1), QString());
         // While the chain ran, no empty line came between the exchange lines.
         for (int i = 2; i < success - 2; ++i) QVERIFY2(!log.at(i).isEmpty(), qPrintable(QString::number(i)));
+
+        // Connecting again while connected is refused and disturbs nothing.
+        const QString title = w->windowTitle();
+        QTest::mouseClick(w->atb_ModuleOn, Qt::LeftButton);
+        const auto boxes = w->findChildren<QMessageBox*>(QStringLiteral("ErrorBox"));
+        QCOMPARE(boxes.size(), 1);
+        QCOMPARE(boxes.first()->text(), QStringLiteral("Нельзя менять свойство, пока порт открыт"));
+        QVERIFY(!w->Ex->Timer_Read->isActive());
+        QVERIFY(w->atb_Seans->isEnabled());
+        QCOMPARE(w->windowTitle(), title);
+        boxes.first()->close();
 
         // Disconnecting closes the port and restores the selector.
         QTest::mouseClick(w->atb_ModuleOff, Qt::LeftButton);
