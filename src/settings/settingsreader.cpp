@@ -71,13 +71,26 @@ QString SettingsReader::step(const QString& sent, const QString& answer) {
         }
         return mode ? QStringLiteral("10*") : QStringLiteral("40*");
     }
-    if (sent == QLatin1String("40*")) {
-        setNumber(ui.Ed_Other_K_Fuel, Num::K_Fuel, answer);
-        return QStringLiteral("50*");
-    }
-    if (sent == QLatin1String("50*")) {
-        setNumber(ui.Ed_LAMBDA_1_Korr, Num::Lambda1Korr, answer);
-        return QStringLiteral("90*");
+    // The plain numeric registers: decode into their edit, then the next read.
+    struct NumericStep {
+        const char* cmd;
+        Num reg;
+        QLineEdit* Ui::SettingsPanel::*edit;
+        const char* next;
+    };
+    static const NumericStep numeric[] = {
+        {"40*", Num::K_Fuel, &Ui::SettingsPanel::Ed_Other_K_Fuel, "50*"},
+        {"50*", Num::Lambda1Korr, &Ui::SettingsPanel::Ed_LAMBDA_1_Korr, "90*"},
+        {"71*", Num::ZadKorr, &Ui::SettingsPanel::Ed_Other_Zad_Korr, "81*"},
+        {"B0*", Num::DmrvKKorr, &Ui::SettingsPanel::Ed_DMRV_K_Korr, "F0*"},
+        {"F0*", Num::VolEng, &Ui::SettingsPanel::Ed_Other_VolEng, "01*"},
+        {"01*", Num::PorogKorr, &Ui::SettingsPanel::Ed_DMRV_Porog_Korr, "21*"},
+        {"21*", Num::UMax, &Ui::SettingsPanel::Ed_LAMBDA_U_Max, "31*"},
+    };
+    for (const NumericStep& n : numeric) {
+        if (sent != QLatin1String(n.cmd)) continue;
+        setNumber(ui.*(n.edit), n.reg, answer);
+        return QLatin1String(n.next);
     }
     if (sent == QLatin1String("90*")) {
         const int n = answerByte(answer);
@@ -104,10 +117,6 @@ QString SettingsReader::step(const QString& sent, const QString& answer) {
         if (K >= 0) setNumber(ui.Ed_Other_Point_Korr, Num::PointKorr, answer, K);
         return QStringLiteral("71*");
     }
-    if (sent == QLatin1String("71*")) {
-        setNumber(ui.Ed_Other_Zad_Korr, Num::ZadKorr, answer);
-        return QStringLiteral("81*");
-    }
     if (sent == QLatin1String("81*")) {
         const int v = answerByte(answer);
         if (v == 1) ui.atb_Other_Spada_Korr_1->setChecked(true);
@@ -118,22 +127,6 @@ QString SettingsReader::step(const QString& sent, const QString& answer) {
         return (v == 1 || v == 4 || v == 8) ? QStringLiteral("91*") : QStringLiteral("41*");
     }
     if (sent == QLatin1String("91*")) return QStringLiteral("B0*");
-    if (sent == QLatin1String("B0*")) {
-        setNumber(ui.Ed_DMRV_K_Korr, Num::DmrvKKorr, answer);
-        return QStringLiteral("F0*");
-    }
-    if (sent == QLatin1String("F0*")) {
-        setNumber(ui.Ed_Other_VolEng, Num::VolEng, answer);
-        return QStringLiteral("01*");
-    }
-    if (sent == QLatin1String("01*")) {
-        setNumber(ui.Ed_DMRV_Porog_Korr, Num::PorogKorr, answer);
-        return QStringLiteral("21*");
-    }
-    if (sent == QLatin1String("21*")) {
-        setNumber(ui.Ed_LAMBDA_U_Max, Num::UMax, answer);
-        return QStringLiteral("31*");
-    }
     if (sent == QLatin1String("31*")) {
         const QString caption = regs::stepSmesiCaption(answerByte(answer));
         if (!caption.isEmpty()) ui.atb_LAMBDA_StepSmesi->setText(caption);
