@@ -16,6 +16,7 @@
 #include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
+#include "widgets/stepper.h"
 
 #include <QApplication>
 #include <QButtonGroup>
@@ -101,6 +102,23 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         const QStringList files = SaveDialog_CloseProg->selectedFiles();
         return files.isEmpty() ? QString() : files.first();
     };
+
+    Ctx.ex = Ex;
+    Ctx.window = this;
+    Ctx.log = [this](const QString& l) { logLine(l); };
+    Ctx.block = [this] { Btn_BlockClick(); };
+    Ctx.unblock = [this] { Btn_UnBlockClick(); };
+    Ctx.portOpen = [this] { return BComPort1->isOpen(); };
+    Ctx.error = [this](const QString& text) { showError(text); };
+    Ctx.confirm = [](QDialog* d) { return d->exec() == QDialog::Accepted; };
+    Ctx.openFileName = [this](const QString& caption, const QString& filter) {
+        return QFileDialog::getOpenFileName(this, caption, QString(), filter);
+    };
+    Ctx.saveFileName = [this](const QString& caption, const QString& filter) {
+        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
+    };
+    Steppers = new Stepper(Panel_Sett_Max->ui.Pnl_Reg2, this);
+    Steppers->setObjectName(QStringLiteral("Steppers"));
 
     FormCreate();
     createModalWindows();

@@ -4,6 +4,7 @@
 
 #include "link/connection.h"
 #include "link/exchange.h"
+#include "link/operationcontext.h"
 
 #include <QMainWindow>
 
@@ -26,6 +27,7 @@ class ProtocolPanel;
 class SettingsPanel;
 class SettingsReader;
 class StatusBar;
+class Stepper;
 class TBComPort;
 class Table3DPanel;
 class QTimer;
@@ -50,6 +52,11 @@ public:
     Exchange* Ex;
     Connection* Conn;
     std::unique_ptr<SettingsReader> Settings;
+
+    // What the command families' controllers share (exchange, log, lock, dialogs).
+    OperationContext Ctx;
+    // The one active stepper and its repeat timers, shared by every up/down pair.
+    Stepper* Steppers = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

@@ -1,0 +1,43 @@
+#pragma once
+// What every command family's controller shares with the window: the exchange, the
+// protocol log, the interface lock and the ways to speak to the user. The main window
+// fills one instance at construction and hands a pointer to each controller; tests replace
+// the dialog hooks to answer confirmations and file dialogs without a nested loop of
+// their own.
+
+#include "common/datetime.h"
+
+#include <QString>
+
+#include <functional>
+
+class Exchange;
+class QDialog;
+class QWidget;
+
+struct OperationContext {
+    Exchange* ex = nullptr;
+
+    // One line into the protocol log, exactly as given.
+    std::function<void(const QString&)> log;
+    // Btn_Block / Btn_UnBlock: the fixed set of controls of module operations.
+    std::function<void()> block;
+    std::function<void()> unblock;
+    // Whether the port is open (a module may answer).
+    std::function<bool()> portOpen;
+
+    // An error in a box that does not stop timers or receive events.
+    std::function<void(const QString&)> error;
+    // Shows a modal window and tells whether it was accepted (OK).
+    std::function<bool(QDialog*)> confirm;
+    // File dialogs: the chosen path, or an empty text when the user cancelled. filter is
+    // in Qt's form ("Данные MAF (*MAF.txt)"); the save dialog asks before overwriting.
+    std::function<QString(const QString& caption, const QString& filter)> openFileName;
+    std::function<QString(const QString& caption, const QString& filter)> saveFileName;
+
+    // Parent for dialogs and message boxes.
+    QWidget* window = nullptr;
+
+    // A user action in the log: date and time, then the text (which starts with a blank).
+    void logAction(const QString& text) const { log(nowText() + text); }
+};
