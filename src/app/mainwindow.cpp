@@ -556,6 +556,7 @@ void TForm1::btn_WhoIsModuleClick() {
     atb_Sett_min->setVisible(true);
     atb_Parr_min->setVisible(true);
     const QString id = Conn->modelIdentifier();
+    Ctx.module.model = Conn->modelName();
     StatusBar_Bottom->setPanelText(0, msgs().Msg_Model + QStringLiteral(": ") + id);
     setWindowTitle(msgs().Msg_Model_Caption + QLatin1Char(' ') + id);
     // The model profiles (TR-70, TR-90) are applied here once they exist; an unknown model

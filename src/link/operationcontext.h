@@ -15,8 +15,20 @@ class Exchange;
 class QDialog;
 class QWidget;
 
+// What the window knows of the connected module; read by several command families.
+struct ModuleFacts {
+    // First five characters of the identifier ("TR-70", "TR-90"; anything else has no
+    // profile); empty until a module identified itself.
+    QString model;
+    // Lambda sensor types, "Циркониевый" or "Широкополосный" (the hidden edits of the
+    // window), set from the identification bytes A5/A9 by the mode view or the TR-90 profile.
+    QString Ed_Type_Datchik_1_RU;
+    QString Ed_Type_Datchik_2_RU;
+};
+
 struct OperationContext {
     Exchange* ex = nullptr;
+    ModuleFacts module;
 
     // One line into the protocol log, exactly as given.
     std::function<void(const QString&)> log;
