@@ -13,6 +13,17 @@ void SurfaceView::setFamily(SurfaceFamily family) {
     update();
 }
 
+void SurfaceView::setCells(SurfaceTable table, const QStringList& cells) {
+    m_table = table;
+    m_cells = cells;
+    update();
+}
+
+void SurfaceView::setActive(bool active) {
+    m_active = active;
+    update();
+}
+
 void SurfaceView::clearColour(SurfaceFamily family, float rgb[3]) {
     if (family == SurfaceFamily::Lambda) {
         rgb[0] = 0.8549f;
