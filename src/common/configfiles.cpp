@@ -1,0 +1,231 @@
+#include "common/configfiles.h"
+
+#include "common/numtext.h"
+
+#include <QFile>
+#include <QSaveFile>
+
+#include <cmath>
+
+namespace cfg {
+
+namespace {
+
+const char* const kInfoKeys[37] = {
+    "Enum_Com_Ports_prev", "Index_COM_Port", "Index_K", "Index_V_Graf", "Diapazone", "Index_TypeInput",
+    "Enum_Page", "Type_In_WidthLine_ZOND1", "Type_In_WidthLine_ZOND2", "Type_In_RashTo",
+    "ry_MAF", "rx_MAF", "rz_MAF", "vLeft_MAF", "vRight_MAF", "vBottom_MAF", "vTop_MAF",
+    "ry_Lambda", "rx_Lambda", "rz_Lambda", "vLeft_Lambda", "vRight_Lambda", "vBottom_Lambda", "vTop_Lambda",
+    "Enum_YellowPoints", "language", "Color01", "Color02", "Color03", "Color04", "Color05", "Color06",
+    "Color07", "Color08", "Color09", "Color10", "Color11",
+};
+
+// The orientation fields are single precision in the view; seven significant digits keep
+// the file free of float noise ("-90", not "-89,9999976158142") and read back to the same
+// single-precision value.
+QString orientationText(double v) {
+    if (v == 0) return QStringLiteral("0");
+    const double digits = std::floor(std::log10(std::fabs(v))) + 1;
+    const double scale = std::pow(10.0, 7 - digits);
+    return formatGeneral(std::round(v * scale) / scale);
+}
+
+struct NamedColour {
+    const char* name;
+    unsigned bgr; // 00BBGGRR, as the colour texts number them
+};
+const NamedColour kColours[] = {
+    {"clBlack", 0x000000},   {"clMaroon", 0x000080}, {"clGreen", 0x008000},  {"clOlive", 0x008080},
+    {"clNavy", 0x800000},    {"clPurple", 0x800080}, {"clTeal", 0x808000},   {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},  {"clRed", 0x0000FF},    {"clLime", 0x00FF00},   {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},    {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00},  {"clWhite", 0xFFFFFF},
+    {"clMoneyGreen", 0xC0DCC0}, {"clSkyBlue", 0xF0CAA6}, {"clCream", 0xF0FBFF}, {"clMedGray", 0xA4A0A0},
+};
+
+unsigned swapRB(unsigned c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
+
+QString lineError(int line, const QString& what) {
+    return QStringLiteral("строка %1: %2").arg(line).arg(what);
+}
+
+} // namespace
+
+const QStringList& infoKeys() {
+    static const QStringList keys = [] {
+        QStringList k;
+        for (const char* s : kInfoKeys) k << QString::fromLatin1(s);
+        return k;
+    }();
+    return keys;
+}
+
+QStringList infoLines(const Info& info) {
+    QStringList values;
+    values << QString::number(info.Enum_Com_Ports_prev) << QString::number(info.Index_COM_Port)
+           << QString::number(info.Index_K) << QString::number(info.Index_V_Graf) << info.Diapazone
+           << info.Index_TypeInput << info.Enum_Page << info.Type_In_WidthLine_ZOND1
+           << info.Type_In_WidthLine_ZOND2 << info.Type_In_RashTo;
+    for (double v : info.Saved_MAF) values << orientationText(v * 100);
+    for (double v : info.Saved_Lambda) values << orientationText(v * 100);
+    values << info.Enum_YellowPoints << info.language;
+    for (const QString& c : info.colors) values << c;
+    QStringList lines;
+    for (int i = 0; i < 37; ++i) lines << values.at(i) + QLatin1Char('=') + infoKeys().at(i);
+    return lines;
+}
+
+bool parseInfo(const QStringList& lines, Info* info, QString* error) {
+    if (lines.size() < 37) {
+        *error = lineError(lines.size() + 1, QStringLiteral("файл короче 37 строк"));
+        return false;
+    }
+    QStringList v;
+    for (int i = 0; i < 37; ++i) {
+        const int cut = infoKeys().at(i).size() + 1;
+        if (lines.at(i).size() < cut) {
+            *error = lineError(i + 1, QStringLiteral("нет значения"));
+            return false;
+        }
+        v << lines.at(i).left(lines.at(i).size() - cut);
+    }
+    auto integer = [&](int i, int* out) {
+        bool ok = false;
+        const int n = v.at(i).trimmed().toInt(&ok);
+        if (!ok) *error = lineError(i + 1, QStringLiteral("\"%1\" не целое число").arg(v.at(i)));
+        *out = n;
+        return ok;
+    };
+    Info r = *info;
+    if (!integer(0, &r.Enum_Com_Ports_prev) || !integer(1, &r.Index_COM_Port) || !integer(2, &r.Index_K) ||
+        !integer(3, &r.Index_V_Graf))
+        return false;
+    r.Diapazone = v.at(4);
+    r.Index_TypeInput = v.at(5);
+    r.Enum_Page = v.at(6);
+    r.Type_In_WidthLine_ZOND1 = v.at(7);
+    r.Type_In_WidthLine_ZOND2 = v.at(8);
+    r.Type_In_RashTo = v.at(9);
+    for (int i = 0; i < 14; ++i) {
+        double x = 0;
+        if (!parseNumber(v.at(10 + i), &x)) {
+            *error = lineError(11 + i, QStringLiteral("\"%1\" не число").arg(v.at(10 + i)));
+            return false;
+        }
+        (i < 7 ? r.Saved_MAF[i] : r.Saved_Lambda[i - 7]) = x / 100;
+    }
+    r.Enum_YellowPoints = v.at(24);
+    r.language = v.at(25);
+    for (int i = 0; i < 11; ++i) r.colors[i] = v.at(26 + i);
+    *info = r;
+    return true;
+}
+
+const QStringList& sensorCodes() {
+    static const QStringList codes = {
+        QStringLiteral("WWWWA"), QStringLiteral("WWWWC"), QStringLiteral("ZSWWA"), QStringLiteral("ZSWWC"),
+        QStringLiteral("ZOWWA"), QStringLiteral("ZOWWC"), QStringLiteral("WWZSA"), QStringLiteral("WWZSC"),
+        QStringLiteral("WWZOA"), QStringLiteral("WWZOC"), QStringLiteral("ZSZSA"), QStringLiteral("ZSZSC"),
+        QStringLiteral("ZSZOA"), QStringLiteral("ZSZOC"), QStringLiteral("ZOZSA"), QStringLiteral("ZOZSC"),
+        QStringLiteral("ZOZOA"), QStringLiteral("ZOZOC"),
+    };
+    return codes;
+}
+
+int sensorCodeIndex(const QString& code) { return sensorCodes().indexOf(code); }
+
+int Masks::store(const QString& code, const QString& mask) {
+    const int i = sensorCodeIndex(code);
+    if (i >= 0) lastIndex = i;
+    if (lastIndex < 0) return -1;
+    masks[lastIndex] = mask;
+    return lastIndex;
+}
+
+QStringList configLines(const Masks& m) {
+    QStringList lines;
+    for (int i = 0; i < 18; ++i) lines << sensorCodes().at(i) + QLatin1Char('=') + m.masks.at(i);
+    return lines;
+}
+
+bool parseConfig(const QStringList& lines, Masks* m, QString* error) {
+    if (lines.size() < 18) {
+        *error = lineError(lines.size() + 1, QStringLiteral("файл короче 18 строк"));
+        return false;
+    }
+    QStringList masks;
+    for (int i = 0; i < 18; ++i) {
+        // Any character other than "1" switches its series off; only the length is checked.
+        const QString mask = lines.at(i).mid(6, 11);
+        if (mask.size() != 11) {
+            *error = lineError(i + 1, QStringLiteral("\"%1\" не содержит маски из 11 знаков").arg(lines.at(i)));
+            return false;
+        }
+        masks << mask;
+    }
+    m->masks = masks;
+    return true;
+}
+
+int selectPort(int storedCount, int storedIndex, int countNow, int demoPorts) {
+    if (storedCount >= 1 && storedIndex >= 1 && storedCount == countNow) return storedIndex;
+    // A demo port keeps its place from the end of the list.
+    const int fromEnd = storedCount - storedIndex;
+    if (storedIndex >= 0 && fromEnd >= 1 && fromEnd <= demoPorts && countNow >= demoPorts)
+        return countNow - fromEnd;
+    return 0;
+}
+
+QString colorText(unsigned rgb) {
+    const unsigned bgr = swapRB(rgb & 0xFFFFFF);
+    for (const NamedColour& c : kColours)
+        if (c.bgr == bgr) return QString::fromLatin1(c.name);
+    return QStringLiteral("$") + QStringLiteral("%1").arg(bgr, 8, 16, QLatin1Char('0')).toUpper();
+}
+
+bool colorFromText(const QString& text, unsigned* rgb) {
+    const QString t = text.trimmed();
+    for (const NamedColour& c : kColours)
+        if (t.compare(QLatin1String(c.name), Qt::CaseInsensitive) == 0) {
+            *rgb = swapRB(c.bgr);
+            return true;
+        }
+    bool ok = false;
+    const qulonglong n = t.startsWith(QLatin1Char('$')) ? t.mid(1).toULongLong(&ok, 16) : t.toULongLong(&ok, 10);
+    // System colours and "none" have a high byte; they are not colours of their own here.
+    if (!ok || n > 0xFFFFFF) return false;
+    *rgb = swapRB(unsigned(n));
+    return true;
+}
+
+bool readLines(const QString& path, QStringList* lines, QString* error) {
+    QFile f(path);
+    if (!f.open(QIODevice::ReadOnly)) {
+        *error = path + QStringLiteral(": ") + f.errorString();
+        return false;
+    }
+    const QString text = QString::fromUtf8(f.readAll());
+    QStringList out = text.split(QLatin1Char('\n'));
+    for (QString& l : out)
+        if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
+    if (!out.isEmpty() && out.last().isEmpty()) out.removeLast(); // the end of the last line
+    *lines = out;
+    return true;
+}
+
+bool writeLines(const QString& path, const QStringList& lines, QString* error) {
+    QSaveFile f(path);
+    if (!f.open(QIODevice::WriteOnly)) {
+        *error = path + QStringLiteral(": ") + f.errorString();
+        return false;
+    }
+    QByteArray data;
+    for (const QString& l : lines) data += l.toUtf8() + "\r\n";
+    f.write(data);
+    if (!f.commit()) {
+        *error = path + QStringLiteral(": ") + f.errorString();
+        return false;
+    }
+    return true;
+}
+
+} // namespace cfg
