@@ -12,6 +12,7 @@
 #include "link/tbcomport.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
+#include "surface/surfacenavigator.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"
@@ -119,6 +120,29 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     };
     Steppers = new Stepper(Panel_Sett_Max->ui.Pnl_Reg2, this);
     Steppers->setObjectName(QStringLiteral("Steppers"));
+
+    // The surface's orientation buttons; a turn, Pop and Default run the shown table's refresh.
+    const auto& t3 = Panel_3D->ui;
+    SurfaceView* space = t3.Panel_Space3D;
+    Navigator3D =
+        new SurfaceNavigator(space,
+                             {t3.atb_3D_RotateLeft, t3.atb_3D_RotateRight, t3.atb_3D_RotateUp,
+                              t3.atb_3D_RotateDown, t3.atb_3D_RotateUpZ, t3.atb_3D_RotateDownZ,
+                              t3.atb_3D_Zoom, t3.atb_Push_3D, t3.atb_Pop_3D, t3.atb_Default_3D},
+                             this);
+    Navigator3D->refreshShownTable = [this] {
+        if (atb_Lambda->isChecked())
+            atb_LambdaClick();
+        else if (atb_MAF->isChecked())
+            atb_MAFClick();
+        else if (atb_MAF_TR_90->isChecked())
+            atb_MAF_TR_90Click();
+    };
+    auto loadAxis = [space](bool injectionTime) {
+        space->setLoadAxis(injectionTime ? LoadAxis::InjectionTime : LoadAxis::MafVoltage);
+    };
+    loadAxis(t3.atb_KorrTab_VV->isChecked());
+    connect(t3.atb_KorrTab_VV, &QAbstractButton::toggled, space, loadAxis);
 
     FormCreate();
     createModalWindows();

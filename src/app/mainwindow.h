@@ -27,6 +27,7 @@ class ProtocolPanel;
 class SettingsPanel;
 class SettingsReader;
 class StatusBar;
+class SurfaceNavigator;
 class Stepper;
 class TBComPort;
 class Table3DPanel;
@@ -57,6 +58,8 @@ public:
     OperationContext Ctx;
     // The one active stepper and its repeat timers, shared by every up/down pair.
     Stepper* Steppers = nullptr;
+    // The orientation buttons of the 3D surface and their repeat timer.
+    SurfaceNavigator* Navigator3D = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

@@ -1,32 +1,41 @@
 #pragma once
-// The OpenGL view of the shown correction table. For now it only paints the background of
-// the shown surface family; the surface, the walls and the labels are drawn here later.
+// The OpenGL view of the shown correction table: the surface in its open box of grid walls
+// with the speed, load and height labels, drawn with fixed-function OpenGL. It keeps the
+// view orientation of each table family and turns the picture when the mouse is dragged
+// over it; the buttons that turn, zoom, save and restore it are SurfaceNavigator's.
 
-#include <QColor>
 #include <QOpenGLWidget>
 #include <QStringList>
 
-// The tables that share one look and one view orientation: the MAF family (MAF table and
-// voltage table) and the Lambda family (Lambda table).
-enum class SurfaceFamily { Maf, Lambda };
-// The table shown: its family, its height scale and whether it has a wire mesh.
-enum class SurfaceTable { Maf, Lambda, Voltage };
-
-// One view orientation: three angles (degrees) and the view frustum.
-struct Orientation {
-    float ry = 0, rx = 0, rz = 0;
-    double vLeft = -1, vRight = 1, vBottom = -1, vTop = 1, vNear = 4, vFar = 10;
-};
+#include "surface/surfacescene.h"
 
 class SurfaceView : public QOpenGLWidget {
     Q_OBJECT
 
-public:
+  public:
     explicit SurfaceView(QWidget* parent = nullptr);
+    ~SurfaceView() override;
+
+    // The live orientation of each family, the one the picture is drawn with, and the
+    // orientation each family put away (Push); the saved ones are kept between runs.
+    Orientation Orient_MAF;
+    Orientation Orient_Lambda;
+    Orientation Orient_View;
+    Orientation Orient_Saved_MAF;
+    Orientation Orient_Saved_Lambda;
+    Orientation& orient(SurfaceFamily family) {
+        return family == SurfaceFamily::Lambda ? Orient_Lambda : Orient_MAF;
+    }
+    Orientation& savedOrient(SurfaceFamily family) {
+        return family == SurfaceFamily::Lambda ? Orient_Saved_Lambda : Orient_Saved_MAF;
+    }
 
     SurfaceFamily family() const { return m_family; }
-    // Switches the background to the family's colour and schedules a repaint.
+    // Makes `family` the shown one: its orientation record becomes the view orientation
+    // and the background takes its colour. Schedules a repaint.
     void setFamily(SurfaceFamily family);
+    // Copies the shown family's record into the view orientation again and repaints.
+    void applyFamilyOrientation();
 
     // The background colour of a family, as the GL clear colour (red, green, blue in 0..1).
     static void clearColour(SurfaceFamily family, float rgb[3]);
@@ -40,15 +49,35 @@ public:
     // Nothing but the background is drawn while no table view is chosen.
     void setActive(bool active);
     bool isActive() const { return m_active; }
+    // Which load labels stand beside the rows.
+    void setLoadAxis(LoadAxis axis);
+    LoadAxis loadAxis() const { return m_loadAxis; }
 
-protected:
+    // The mouse position of the last press on the view.
+    int Drag_X0 = 0;
+    int Drag_Y0 = 0;
+
+  protected:
     void initializeGL() override;
     void resizeGL(int w, int h) override;
     void paintGL() override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
 
-private:
+  private:
+    void initGLState();
+    void drawWalls();
+    void drawSurface();
+    void drawLabels();
+    void releaseGL();
+
     SurfaceFamily m_family = SurfaceFamily::Maf;
     SurfaceTable m_table = SurfaceTable::Maf;
+    LoadAxis m_loadAxis = LoadAxis::MafVoltage;
     QStringList m_cells;
     bool m_active = false;
+    bool m_leftPressed = false;
+    bool m_dragging = false;
+    unsigned m_glyphBase = 0;
 };
