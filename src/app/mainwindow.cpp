@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/interfacelanguage.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/statusbar.h"
@@ -120,8 +121,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Steppers = new Stepper(Panel_Sett_Max->ui.Pnl_Reg2, this);
     Steppers->setObjectName(QStringLiteral("Steppers"));
 
+    Language = new InterfaceLanguage(this);
     FormCreate();
     createModalWindows();
+    // A language chosen during startup reaches the modal windows created after it.
+    Language->applyToDialogs(uitexts::currentLang());
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -186,7 +190,9 @@ void TForm1::buildToolBar() {
     Panel_GL_Text->setFixedSize(1, 1);
 
     auto* portLabel = new QLabel(QStringLiteral("Порт:"), ToolBar_Top);
+    portLabel->setObjectName(QStringLiteral("Lbl_Port"));
     auto* graphLabel = new QLabel(QStringLiteral("Интервал графика, с:"), ToolBar_Top);
+    graphLabel->setObjectName(QStringLiteral("Lbl_Int_Graf_In"));
     h->addWidget(atb_ModuleOn);
     h->addWidget(atb_ModuleOff);
     h->addSpacing(8);
@@ -379,6 +385,8 @@ void TForm1::buildPopups(QWidget* parent) {
         pnlMenu_Module->hide();
         atb_ModuleOffClick();
     });
+    connect(atbRus, &QToolButton::clicked, this, &TForm1::atbRusClick);
+    connect(atbEng, &QToolButton::clicked, this, &TForm1::atbEngClick);
 
     Timer_Hide_Panels = new QTimer(this);
     Timer_Hide_Panels->setObjectName(QStringLiteral("Timer_Hide_Panels"));
@@ -659,3 +667,6 @@ void TForm1::AdvToolButton3Click() {
     fmAbout->placeLeftEdge(width(), Panel_3D->ui.Panel_Table3D->width());
     fmAbout->open();
 }
+
+void TForm1::atbRusClick() { Language->apply(uitexts::Lang::Russian); }
+void TForm1::atbEngClick() { Language->apply(uitexts::Lang::English); }
