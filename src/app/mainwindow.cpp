@@ -627,7 +627,9 @@ void TForm1::atb_TR_90_Lambda_1Click() { showPanel(Panel_Emu, false); }
 void TForm1::atb_TR_90_Lambda_2Click() { showPanel(Panel_Emu_2, false); }
 
 void TForm1::showPopupBelow(QFrame* popup, QWidget* anchor) {
-    const QPoint below = anchor->mapTo(centralWidget(), QPoint(0, anchor->height() + 3));
+    QPoint below = anchor->mapTo(centralWidget(), QPoint(0, anchor->height() + 3));
+    // The flags stand at the right edge: a pop-up that would run past it moves left.
+    below.setX(qMax(0, qMin(below.x(), centralWidget()->width() - popup->width())));
     popup->move(below);
     popup->show();
     popup->raise();
