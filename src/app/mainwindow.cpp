@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/interfacelanguage.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/statusbar.h"
@@ -144,8 +145,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     loadAxis(t3.atb_KorrTab_VV->isChecked());
     connect(t3.atb_KorrTab_VV, &QAbstractButton::toggled, space, loadAxis);
 
+    Language = new InterfaceLanguage(this);
     FormCreate();
     createModalWindows();
+    // A language chosen during startup reaches the modal windows created after it.
+    Language->applyToDialogs(uitexts::currentLang());
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -210,7 +214,9 @@ void TForm1::buildToolBar() {
     Panel_GL_Text->setFixedSize(1, 1);
 
     auto* portLabel = new QLabel(QStringLiteral("Порт:"), ToolBar_Top);
+    portLabel->setObjectName(QStringLiteral("Lbl_Port"));
     auto* graphLabel = new QLabel(QStringLiteral("Интервал графика, с:"), ToolBar_Top);
+    graphLabel->setObjectName(QStringLiteral("Lbl_Int_Graf_In"));
     h->addWidget(atb_ModuleOn);
     h->addWidget(atb_ModuleOff);
     h->addSpacing(8);
@@ -403,6 +409,8 @@ void TForm1::buildPopups(QWidget* parent) {
         pnlMenu_Module->hide();
         atb_ModuleOffClick();
     });
+    connect(atbRus, &QToolButton::clicked, this, &TForm1::atbRusClick);
+    connect(atbEng, &QToolButton::clicked, this, &TForm1::atbEngClick);
 
     Timer_Hide_Panels = new QTimer(this);
     Timer_Hide_Panels->setObjectName(QStringLiteral("Timer_Hide_Panels"));
@@ -643,7 +651,9 @@ void TForm1::atb_TR_90_Lambda_1Click() { showPanel(Panel_Emu, false); }
 void TForm1::atb_TR_90_Lambda_2Click() { showPanel(Panel_Emu_2, false); }
 
 void TForm1::showPopupBelow(QFrame* popup, QWidget* anchor) {
-    const QPoint below = anchor->mapTo(centralWidget(), QPoint(0, anchor->height() + 3));
+    QPoint below = anchor->mapTo(centralWidget(), QPoint(0, anchor->height() + 3));
+    // The flags stand at the right edge: a pop-up that would run past it moves left.
+    below.setX(qMax(0, qMin(below.x(), centralWidget()->width() - popup->width())));
     popup->move(below);
     popup->show();
     popup->raise();
@@ -683,3 +693,6 @@ void TForm1::AdvToolButton3Click() {
     fmAbout->placeLeftEdge(width(), Panel_3D->ui.Panel_Table3D->width());
     fmAbout->open();
 }
+
+void TForm1::atbRusClick() { Language->apply(uitexts::Lang::Russian); }
+void TForm1::atbEngClick() { Language->apply(uitexts::Lang::English); }

@@ -26,6 +26,7 @@ class ParamPanel;
 class ProtocolPanel;
 class SettingsPanel;
 class SettingsReader;
+class InterfaceLanguage;
 class StatusBar;
 class SurfaceNavigator;
 class Stepper;
@@ -102,6 +103,9 @@ public:
     QToolButton* atbEng;
     QTimer* Timer_Hide_Panels;
 
+    // The interface language: flags, every text of the interface table, message texts.
+    InterfaceLanguage* Language = nullptr;
+
     // Modal windows, created in this order after the window.
     Tfm_3D_Open* fm_3D_Open = nullptr;
     TfmPredupr0D* fmPredupr0D = nullptr;
@@ -156,6 +160,8 @@ public:
     void atb_Flag_RusMouseMove();
     void Timer_Hide_PanelsTimer();
     void AdvToolButton3Click();
+    void atbRusClick();
+    void atbEngClick();
     void btnRefresh3D();
 
     // ConnectionHost

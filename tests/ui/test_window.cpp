@@ -191,8 +191,11 @@ private slots:
         QVERIFY(!w->pnl_Language->isVisible());
         QTest::mouseMove(w->atb_Flag_Rus);
         QTRY_VERIFY_WITH_TIMEOUT(w->pnl_Language->isVisible(), 3000);
-        const QPoint below = w->atb_Flag_Rus->mapTo(w->centralWidget(), QPoint(0, w->atb_Flag_Rus->height() + 3));
+        QPoint below = w->atb_Flag_Rus->mapTo(w->centralWidget(), QPoint(0, w->atb_Flag_Rus->height() + 3));
+        // Under the flag, moved left only as far as it takes to stay wholly in the window.
+        below.setX(qMin(below.x(), w->centralWidget()->width() - w->pnl_Language->width()));
         QCOMPARE(w->pnl_Language->pos(), below);
+        QVERIFY(w->centralWidget()->rect().contains(w->pnl_Language->geometry()));
     }
 
     // Blocking and unblocking act on the fixed set; twice in a row is harmless.
