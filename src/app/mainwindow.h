@@ -30,6 +30,7 @@ class StatusBar;
 class Stepper;
 class TBComPort;
 class Table3DPanel;
+class TableTransfer;
 class QTimer;
 class Tfm_3D_Open;
 class TfmAbout;
@@ -57,6 +58,8 @@ public:
     OperationContext Ctx;
     // The one active stepper and its repeat timers, shared by every up/down pair.
     Stepper* Steppers = nullptr;
+    // Table transfers and the load axis of the correction tables.
+    TableTransfer* TableTransfers = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
