@@ -16,6 +16,7 @@
 #include "surface/surfacenavigator.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
+#include "tables/tabletransfer.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
 #include "widgets/stepper.h"
@@ -131,14 +132,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
                               t3.atb_3D_RotateDown, t3.atb_3D_RotateUpZ, t3.atb_3D_RotateDownZ,
                               t3.atb_3D_Zoom, t3.atb_Push_3D, t3.atb_Pop_3D, t3.atb_Default_3D},
                              this);
-    Navigator3D->refreshShownTable = [this] {
-        if (atb_Lambda->isChecked())
-            atb_LambdaClick();
-        else if (atb_MAF->isChecked())
-            atb_MAFClick();
-        else if (atb_MAF_TR_90->isChecked())
-            atb_MAF_TR_90Click();
-    };
+    Navigator3D->refreshShownTable = [this] { Panel_3D->refreshShownTable(); };
     auto loadAxis = [space](bool injectionTime) {
         space->setLoadAxis(injectionTime ? LoadAxis::InjectionTime : LoadAxis::MafVoltage);
     };
@@ -150,6 +144,17 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     createModalWindows();
     // A language chosen during startup reaches the modal windows created after it.
     Language->applyToDialogs(uitexts::currentLang());
+
+    TableTransfers = new TableTransfer(&Ctx, Panel_3D, Panel_Emu, this);
+    TableTransfers->setObjectName(QStringLiteral("TableTransfers"));
+    TableTransfers->fmPredupr0A = fmPredupr0A;
+    TableTransfers->fmPredupr0B = fmPredupr0B;
+    TableTransfers->showStatus = [this](const QString& text) { StatusBar_Top->setPanelText(2, text); };
+    TableTransfers->setProgressRange = [this](int maximum) { ProgressBar1->setRange(0, maximum); };
+    // writeOperatingRegister is bound to the settings' register write (RegRab_Key and
+    // Btn_RegRab_Write) where that writer is created.
+    Panel_3D->onConversionError = [this](const QString& text) { showError(text); };
+    connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -635,6 +640,8 @@ void TForm1::atb_PortClick() { cbPort->showPopup(); }
 void TForm1::atb_Int_Graf_InClick() { cb_Int_Graf_In->showPopup(); }
 
 void TForm1::showPanel(QWidget* panel, bool withParams) {
+    // The surface is drawn only while one of the table views is chosen.
+    if (panel != Panel_3D) Panel_3D->ui.Panel_Space3D->setActive(false);
     Panel_Work->setCurrentWidget(panel);
     panel->show();
     Panel_Parr_Parr_Max->setVisible(withParams);
@@ -643,9 +650,18 @@ void TForm1::showPanel(QWidget* panel, bool withParams) {
 void TForm1::atb_Sett_minClick() { showPanel(Panel_Sett_Max, true); }
 void TForm1::atb_Parr_minClick() { showPanel(Panel_Parr_Max, true); }
 void TForm1::atbMemoClick() { showPanel(Panel_Protocol, false); }
-void TForm1::atb_LambdaClick() { showPanel(Panel_3D, false); }
-void TForm1::atb_MAFClick() { showPanel(Panel_3D, false); }
-void TForm1::atb_MAF_TR_90Click() { showPanel(Panel_3D, false); }
+void TForm1::atb_LambdaClick() {
+    showPanel(Panel_3D, false);
+    Panel_3D->btn_Lambda();
+}
+void TForm1::atb_MAFClick() {
+    showPanel(Panel_3D, false);
+    Panel_3D->btn_MAF();
+}
+void TForm1::atb_MAF_TR_90Click() {
+    showPanel(Panel_3D, false);
+    Panel_3D->btn_MAF_TR_90();
+}
 void TForm1::atb_EmuClick() { showPanel(Panel_Emu, false); }
 void TForm1::atb_TR_90_Lambda_1Click() { showPanel(Panel_Emu, false); }
 void TForm1::atb_TR_90_Lambda_2Click() { showPanel(Panel_Emu_2, false); }

@@ -32,6 +32,7 @@ class SurfaceNavigator;
 class Stepper;
 class TBComPort;
 class Table3DPanel;
+class TableTransfer;
 class QTimer;
 class Tfm_3D_Open;
 class TfmAbout;
@@ -61,6 +62,8 @@ public:
     Stepper* Steppers = nullptr;
     // The orientation buttons of the 3D surface and their repeat timer.
     SurfaceNavigator* Navigator3D = nullptr;
+    // Table transfers and the load axis of the correction tables.
+    TableTransfer* TableTransfers = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

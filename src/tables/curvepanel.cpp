@@ -146,6 +146,28 @@ void CurvePanel::fillEmptyRows() {
     }
 }
 
+void CurvePanel::setPointText(int i, const QString& text) {
+    if (i < 1 || i > PointCount) return;
+    QTableWidgetItem* item = ui.sgrid_Emu->item(i - 1, 1);
+    if (!item) {
+        item = new QTableWidgetItem;
+        ui.sgrid_Emu->setItem(i - 1, 1, item);
+    }
+    item->setText(text);
+}
+
+QString CurvePanel::pointText(int i) const {
+    if (i < 1 || i > PointCount) return QString();
+    const QTableWidgetItem* item = ui.sgrid_Emu->item(i - 1, 1);
+    return item ? item->text() : QString();
+}
+
+void CurvePanel::clearCurveSeries() {
+    QCustomPlot* chart = ui.Chart2D;
+    for (int g = 0; g < chart->graphCount(); ++g) chart->graph(g)->data()->clear();
+    chart->replot(QCustomPlot::rpQueuedReplot);
+}
+
 void CurvePanel::createShapes() {
     QCustomPlot* chart = ui.Chart2D;
     // Created first so that markers and live points lie above it.

@@ -38,6 +38,12 @@ class CurvePanel : public QWidget {
     // "0" in column 1.
     void fillEmptyRows();
 
+    // Grid text of point i (1..64), column 1 of row i - 1; ignored outside 1..64.
+    void setPointText(int i, const QString& text);
+    QString pointText(int i) const;
+    // Empties both series of the chart (the curve as read and as edited).
+    void clearCurveSeries();
+
     // The plot area in chart pixels: the reference for every marker and live point.
     QRect frameRect() const;
 

@@ -1,8 +1,11 @@
 #include "tables/table3dpanel.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
+#include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 
+#include "common/messages.h"
 #include "icons/icons.h"
 
 namespace {
@@ -56,6 +59,49 @@ QString styleSheetFor(const FamilyLook& l) {
              QLatin1String(l.fixed), QLatin1String(l.hot), QLatin1String(l.pressed));
 }
 
+bool isEnterKey(QEvent* event) {
+    if (event->type() != QEvent::KeyPress) return false;
+    const int key = static_cast<QKeyEvent*>(event)->key();
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The grid's cell editor: Enter stores the typed text in the cell, closes the editor and
+// then runs the grid's own Enter (commit and move), so that a value typed and confirmed
+// with Enter is part of the commit.
+class EnterCommitDelegate : public QStyledItemDelegate {
+public:
+    EnterCommitDelegate(std::function<void()> onEnter, QObject* parent)
+        : QStyledItemDelegate(parent), m_onEnter(std::move(onEnter)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (isEnterKey(event)) {
+            if (auto* editor = qobject_cast<QWidget*>(watched)) {
+                emit commitData(editor);
+                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+            }
+            m_onEnter();
+            return true;
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_onEnter;
+};
+
+SurfaceTable surfaceTable(TableKind table) {
+    switch (table) {
+    case TableKind::Lambda:
+        return SurfaceTable::Lambda;
+    case TableKind::Voltage:
+        return SurfaceTable::Voltage;
+    case TableKind::Maf:
+        break;
+    }
+    return SurfaceTable::Maf;
+}
+
 } // namespace
 
 Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
@@ -65,6 +111,15 @@ Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
     writeAxisLabels();
     // Until a table is shown the panel wears the MAF look, the family of both models.
     applyFamilyColours(SurfaceFamily::Maf);
+
+    connect(ui.atb_KorrTab_MAF, &QToolButton::clicked, this, [this] {
+        writeAxisLabels();
+        emit loadAxisClicked(true);
+    });
+    connect(ui.atb_KorrTab_VV, &QToolButton::clicked, this, [this] {
+        writeAxisLabels();
+        emit loadAxisClicked(false);
+    });
 }
 
 void Table3DPanel::setUpGrid() {
@@ -78,6 +133,11 @@ void Table3DPanel::setUpGrid() {
     g->verticalHeader()->setDefaultAlignment(Qt::AlignCenter);
     g->horizontalHeader()->setSectionsClickable(false);
     g->verticalHeader()->setSectionsClickable(false);
+    // Typing into a cell starts editing it, as in a spreadsheet; Enter commits the table.
+    g->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
+                       QAbstractItemView::AnyKeyPressed);
+    g->setItemDelegate(new EnterCommitDelegate([this] { onEnter(); }, g));
+    g->installEventFilter(this);
     // Every cell exists from the start, so that code filling the grid never meets a null item.
     for (int r = 0; r < 8; ++r) {
         for (int c = 0; c < 8; ++c) {
@@ -158,4 +218,120 @@ void Table3DPanel::setCellText(int c, int r, const QString& text) {
         ui.sgrid_Table_3D->setItem(r - 1, c - 1, item);
     }
     item->setText(text);
+}
+
+// --- refreshes ----------------------------------------------------------------------
+
+bool Table3DPanel::btn_Lambda() { return refresh(Table::Lambda); }
+bool Table3DPanel::btn_MAF() { return refresh(Table::Maf); }
+bool Table3DPanel::btn_MAF_TR_90() { return refresh(Table::Voltage); }
+
+bool Table3DPanel::refreshShownTable() { return m_shown ? refresh(*m_shown) : false; }
+
+bool Table3DPanel::refresh(Table table) {
+    m_shown = table;
+    ui.sgrid_Table_3D->setFocus();
+    ui.Panel_lbl_MAF->setVisible(table == Table::Maf);
+    const SurfaceFamily family = table == Table::Lambda ? SurfaceFamily::Lambda : SurfaceFamily::Maf;
+    applyFamilyColours(family);
+    // The view takes the family's orientation and background with its family.
+    ui.Panel_Space3D->setFamily(family);
+    ui.Panel_Space3D->setActive(true);
+    raiseTableButtons(table);
+
+    if (table == Table::Voltage) {
+        if (!normaliseTableGrid(table)) return false;
+    } else {
+        ModelGrid& model = modelGrid(table);
+        for (int r = 1; r <= tablecodec::Side; ++r) {
+            for (int c = 1; c <= tablecodec::Side; ++c) {
+                QString text;
+                if (!tablecodec::normaliseWhole(model.cell(c, r), &text)) {
+                    reportNotANumber(table, c, r, model.cell(c, r));
+                    return false;
+                }
+                model.setCell(c, r, text);
+                setCellText(c, r, text);
+            }
+        }
+    }
+    requestRedraw();
+    return true;
+}
+
+bool Table3DPanel::normaliseTableGrid(Table table) {
+    for (int r = 1; r <= tablecodec::Side; ++r) {
+        for (int c = 1; c <= tablecodec::Side; ++c) {
+            const QString old = cellText(c, r);
+            QString text;
+            if (!tablecodec::normaliseCell(table, old, &text)) {
+                reportNotANumber(table, c, r, old);
+                return false;
+            }
+            if (text != old) setCellText(c, r, text);
+        }
+    }
+    return true;
+}
+
+void Table3DPanel::reportNotANumber(Table table, int c, int r, const QString& text) {
+    ui.sgrid_Table_3D->setCurrentCell(r - 1, c - 1);
+    if (onConversionError)
+        onConversionError(tablecodec::notANumberMessage(table, text, msgs().Lang_Code == QLatin1String("Eng")));
+}
+
+bool Table3DPanel::normaliseForWrite(Table table) {
+    // The MAF write sends its model grid, which its refresh brings into range and shows;
+    // the other two send the table grid as it stands.
+    if (table == Table::Maf) return refresh(table);
+    if (!normaliseTableGrid(table)) return false;
+    requestRedraw();
+    return true;
+}
+
+QStringList Table3DPanel::tableCells() const {
+    QStringList cells;
+    cells.reserve(tablecodec::CellCount);
+    for (int r = 1; r <= tablecodec::Side; ++r)
+        for (int c = 1; c <= tablecodec::Side; ++c) cells << cellText(c, r);
+    return cells;
+}
+
+void Table3DPanel::requestRedraw() {
+    if (m_shown) ui.Panel_Space3D->setCells(surfaceTable(*m_shown), tableCells());
+    emit redrawRequested();
+}
+
+// --- editing ------------------------------------------------------------------------
+
+bool Table3DPanel::commitEdits() {
+    if (!m_shown) return false;
+    ModelGrid& model = modelGrid(*m_shown);
+    for (int r = 1; r <= tablecodec::Side; ++r)
+        for (int c = 1; c <= tablecodec::Side; ++c) model.setCell(c, r, cellText(c, r));
+    return refresh(*m_shown);
+}
+
+void Table3DPanel::onEnter() {
+    QTableWidget* g = ui.sgrid_Table_3D;
+    const int c = g->currentColumn() + 1;
+    const int r = g->currentRow() + 1;
+    // A refresh that stopped at a cell that is not a number has made that cell current:
+    // the cursor stays there for the user to correct it.
+    if (!commitEdits() && m_shown) return;
+    const QPoint next = c >= 1 && r >= 1 ? tablecodec::nextCellOnEnter(c, r) : QPoint(1, 1);
+    g->setCurrentCell(next.y() - 1, next.x() - 1);
+}
+
+bool Table3DPanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui.sgrid_Table_3D && isEnterKey(event)) {
+        onEnter();
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void Table3DPanel::setLoadAxis(bool mafVoltage) {
+    (mafVoltage ? ui.atb_KorrTab_MAF : ui.atb_KorrTab_VV)->setChecked(true);
+    writeAxisLabels();
 }

@@ -3,9 +3,14 @@
 // right edge, the table grid with its axis captions, the transfer and file buttons of the
 // three tables, the choice of the load axis and the orientation buttons of the surface.
 
+#include <QStringList>
 #include <QWidget>
 
+#include <functional>
+#include <optional>
+
 #include "surface/surfaceview.h"
+#include "tables/tablecodec.h"
 #include "ui_table3dpanel.h"
 
 class Table3DPanel : public QWidget {
@@ -13,9 +18,51 @@ class Table3DPanel : public QWidget {
 
 public:
     // The tables edited in the one grid; their four transfer and file buttons share places.
-    enum class Table { Lambda, Maf, Voltage };
+    using Table = TableKind;
 
     explicit Table3DPanel(QWidget* parent = nullptr);
+
+    // The hidden model grids: the Lambda table, and the MAF table or (TR-90) the voltage
+    // table, which never coexist.
+    ModelGrid sgrid_3D_Lambda;
+    ModelGrid sgrid_3D_MAF;
+    ModelGrid& modelGrid(Table table) { return table == Table::Lambda ? sgrid_3D_Lambda : sgrid_3D_MAF; }
+
+    // Table refreshes: show the table in its family's look with its buttons in front, bring
+    // the model grid into the table's domain and copy it into the table grid (the voltage
+    // refresh works on the table grid itself), then redraw the surface. A cell that is not
+    // a number of the table's kind stops the refresh there: the message goes to
+    // onConversionError, that cell becomes current and nothing is redrawn; false is returned.
+    bool btn_Lambda();
+    bool btn_MAF();
+    bool btn_MAF_TR_90();
+    bool refresh(Table table);
+    // The refresh of the table shown last; false when none was shown yet.
+    bool refreshShownTable();
+    std::optional<Table> shownTable() const { return m_shown; }
+
+    // Enter in the table grid: the grid's cells go into the shown table's model grid and
+    // the table is refreshed. False when no table is shown or the refresh stopped.
+    bool commitEdits();
+
+    // Brings the cells of `table` into its domain where a write reads them: the model grid
+    // of the MAF table (through its refresh), the table grid of the Lambda and voltage
+    // tables (in place, keeping what the user typed). False, with the message given to
+    // onConversionError, when a cell is not a number.
+    bool normaliseForWrite(Table table);
+
+    // The 64 cells of the table grid, index (r - 1) * 8 + (c - 1).
+    QStringList tableCells() const;
+    // Hands the table grid to the surface view and asks for a repaint (btnRefresh3D).
+    void requestRedraw();
+
+    // Load axis as the module's register 00 says: the button set down and the labels
+    // written, nothing logged or sent.
+    void setLoadAxis(bool mafVoltage);
+    bool loadAxisIsMafVoltage() const { return ui.atb_KorrTab_MAF->isChecked(); }
+
+    // Where conversion errors of the refreshes are shown (an error box in the window).
+    std::function<void(const QString&)> onConversionError;
 
     // Writes the grid's column headers (engine speed) and row headers (engine load) and
     // the load axis caption, following whichever load axis button is down.
@@ -35,7 +82,24 @@ public:
 
     Ui::Table3DPanel ui;
 
+signals:
+    // The user chose the load axis with one of its buttons (the labels are already written).
+    void loadAxisClicked(bool mafVoltage);
+    // A redraw of the surface was requested (after the view was handed the new cells).
+    void redrawRequested();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void setUpGrid();
     void setUpIcons();
+    // Enter in the grid, in the editor or not: commit, then one row down.
+    void onEnter();
+    // Normalises the table grid in place; false after reporting the first cell that is
+    // not a number.
+    bool normaliseTableGrid(Table table);
+    void reportNotANumber(Table table, int c, int r, const QString& text);
+
+    std::optional<Table> m_shown;
 };
