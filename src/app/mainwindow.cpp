@@ -10,6 +10,9 @@
 #include "dialogs/openfilewindow.h"
 #include "icons/icons.h"
 #include "link/tbcomport.h"
+#include "settings/optionswitches.h"
+#include "settings/parametersteppers.h"
+#include "settings/registerwriter.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 #include "tables/curvepanel.h"
@@ -122,6 +125,27 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     FormCreate();
     createModalWindows();
+    wireSettings();
+}
+
+void TForm1::wireSettings() {
+    ParamPanel* pp = Panel_Parr_Parr_Max;
+    Selectors.d1Plain = [pp] { pp->Show_D1_Plain(); };
+    Selectors.d1Split = [pp] { pp->Show_D1_Split(); };
+    Selectors.d2Plain = [pp] { pp->Show_D2_Plain(); };
+    Selectors.d2Split = [pp] { pp->Show_D2_Split(); };
+    Selectors.digitalOutput = [pp](bool on) { pp->showDigitalOutputSelector(on); };
+    Selectors.pulseFrequency = [pp](bool on) { pp->showPulseFrequencySelector(on); };
+    Selectors.analogVoltage = [pp](bool on) { pp->showAnalogVoltageSelector(on); };
+    RegWriter = new RegisterWriter(&Ctx, Panel_Sett_Max, Settings.get(), &Selectors, this);
+    const auto& t = Panel_3D->ui;
+    RegWriter->korrTabBit = [&t] {
+        return t.atb_KorrTab_MAF->isChecked() ? QStringLiteral("1")
+               : t.atb_KorrTab_VV->isChecked() ? QStringLiteral("0")
+                                               : QString();
+    };
+    Params = new ParameterSteppers(&Ctx, Panel_Sett_Max, Steppers, RegWriter, this);
+    Options = new OptionSwitches(&Ctx, Panel_Sett_Max, RegWriter, &Selectors, Timer_Hide_Panels, fmPredupr0E, this);
 }
 
 TForm1::~TForm1() { FormDestroy(); }

@@ -5,6 +5,7 @@
 #include "link/connection.h"
 #include "link/exchange.h"
 #include "link/operationcontext.h"
+#include "settings/chartselectors.h"
 
 #include <QMainWindow>
 
@@ -21,6 +22,9 @@ class QProgressBar;
 class QStackedWidget;
 class QToolButton;
 class ChartPanel;
+class OptionSwitches;
+class ParameterSteppers;
+class RegisterWriter;
 class CurvePanel;
 class ParamPanel;
 class ProtocolPanel;
@@ -57,6 +61,13 @@ public:
     OperationContext Ctx;
     // The one active stepper and its repeat timers, shared by every up/down pair.
     Stepper* Steppers = nullptr;
+
+    // Changing the module's settings: the register writes, the eight parameter steppers,
+    // the option switches, and the chart selectors the options show and hide.
+    RegisterWriter* RegWriter = nullptr;
+    ParameterSteppers* Params = nullptr;
+    OptionSwitches* Options = nullptr;
+    ChartSelectors Selectors;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -195,6 +206,7 @@ private:
     void buildStatus();
     void buildPopups(QWidget* parent);
     void createModalWindows();
+    void wireSettings();
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     bool FormClose(); // false keeps the window open
