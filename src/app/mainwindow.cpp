@@ -11,6 +11,9 @@
 #include "dialogs/openfilewindow.h"
 #include "icons/icons.h"
 #include "link/tbcomport.h"
+#include "settings/optionswitches.h"
+#include "settings/parametersteppers.h"
+#include "settings/registerwriter.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 #include "surface/surfacenavigator.h"
@@ -151,10 +154,31 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     TableTransfers->fmPredupr0B = fmPredupr0B;
     TableTransfers->showStatus = [this](const QString& text) { StatusBar_Top->setPanelText(2, text); };
     TableTransfers->setProgressRange = [this](int maximum) { ProgressBar1->setRange(0, maximum); };
-    // writeOperatingRegister is bound to the settings' register write (RegRab_Key and
-    // Btn_RegRab_Write) where that writer is created.
     Panel_3D->onConversionError = [this](const QString& text) { showError(text); };
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
+    wireSettings();
+    // The load axis of the tables writes register 00 through the settings' option write.
+    TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };
+}
+
+void TForm1::wireSettings() {
+    ParamPanel* pp = Panel_Parr_Parr_Max;
+    Selectors.d1Plain = [pp] { pp->Show_D1_Plain(); };
+    Selectors.d1Split = [pp] { pp->Show_D1_Split(); };
+    Selectors.d2Plain = [pp] { pp->Show_D2_Plain(); };
+    Selectors.d2Split = [pp] { pp->Show_D2_Split(); };
+    Selectors.digitalOutput = [pp](bool on) { pp->showDigitalOutputSelector(on); };
+    Selectors.pulseFrequency = [pp](bool on) { pp->showPulseFrequencySelector(on); };
+    Selectors.analogVoltage = [pp](bool on) { pp->showAnalogVoltageSelector(on); };
+    RegWriter = new RegisterWriter(&Ctx, Panel_Sett_Max, Settings.get(), &Selectors, this);
+    RegWriter->korrTabBit = [this] {
+        const auto& t = Panel_3D->ui;
+        return t.atb_KorrTab_MAF->isChecked() ? QStringLiteral("1")
+               : t.atb_KorrTab_VV->isChecked() ? QStringLiteral("0")
+                                               : QString();
+    };
+    Params = new ParameterSteppers(&Ctx, Panel_Sett_Max, Steppers, RegWriter, this);
+    Options = new OptionSwitches(&Ctx, Panel_Sett_Max, RegWriter, &Selectors, Timer_Hide_Panels, fmPredupr0E, this);
 }
 
 TForm1::~TForm1() { FormDestroy(); }

@@ -5,6 +5,7 @@
 #include "link/connection.h"
 #include "link/exchange.h"
 #include "link/operationcontext.h"
+#include "settings/chartselectors.h"
 
 #include <QMainWindow>
 
@@ -21,6 +22,9 @@ class QProgressBar;
 class QStackedWidget;
 class QToolButton;
 class ChartPanel;
+class OptionSwitches;
+class ParameterSteppers;
+class RegisterWriter;
 class CurvePanel;
 class ParamPanel;
 class ProtocolPanel;
@@ -64,6 +68,13 @@ public:
     SurfaceNavigator* Navigator3D = nullptr;
     // Table transfers and the load axis of the correction tables.
     TableTransfer* TableTransfers = nullptr;
+
+    // Changing the module's settings: the register writes, the eight parameter steppers,
+    // the option switches, and the chart selectors the options show and hide.
+    RegisterWriter* RegWriter = nullptr;
+    ParameterSteppers* Params = nullptr;
+    OptionSwitches* Options = nullptr;
+    ChartSelectors Selectors;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -207,6 +218,7 @@ private:
     void buildStatus();
     void buildPopups(QWidget* parent);
     void createModalWindows();
+    void wireSettings();
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     bool FormClose(); // false keeps the window open

@@ -48,6 +48,8 @@ bool TBComPort::Open_Port() {
     QString path;
     if (isDemoPort(m_port)) {
         m_demo = std::make_unique<sim::SimModule>(m_port == kDemo70 ? sim::Model::TR70 : sim::Model::TR90);
+        const QByteArray kept = m_demoMemory.value(m_port);
+        for (int i = 0; i < kept.size(); ++i) m_demo->setReg(i, quint8(kept.at(i)));
         QString error;
         if (!m_demo->start(&error)) {
             m_demo.reset();
@@ -118,6 +120,7 @@ bool TBComPort::Close_Port() {
         serial->close();
     }
     serial->deleteLater();
+    if (m_demo) m_demoMemory.insert(m_port, m_demo->regs());
     m_demo.reset();
     return true;
 }

@@ -5,6 +5,7 @@
 // thread by OnRxChar with the number of characters waiting. The demo ports of the list
 // start a simulated module on a pseudo-terminal and open its slave side like any device.
 
+#include <QHash>
 #include <QObject>
 #include <QString>
 #include <QStringList>
@@ -96,5 +97,8 @@ private:
     QString m_port = QStringLiteral("COM2");
     QSerialPort* m_serial = nullptr;
     std::unique_ptr<sim::SimModule> m_demo;
+    // What each demo module held when its port was closed, so that a reconnect finds the
+    // settings and tables written before, as a real module keeps them.
+    QHash<QString, QByteArray> m_demoMemory;
     bool m_failed = false;
 };

@@ -1,5 +1,9 @@
 #include "settings/settingspanel.h"
 
+#include "common/numtext.h"
+#include "widgets/stepper.h"
+
+#include <QLineEdit>
 #include <QToolButton>
 
 #include <QButtonGroup>
@@ -14,6 +18,7 @@ SettingsPanel::SettingsPanel(QWidget* parent) : QWidget(parent) {
     ui.setupUi(this);
     decorateButtons();
     keepPlacesOfHiddenContents();
+    formatInitialNumbers();
 
     // The pop-ups float above the groups; they are placed and shown by their handlers.
     ui.Panel_Track->hide();
@@ -92,6 +97,81 @@ void SettingsPanel::showLearning(bool on) {
     pal.setColor(QPalette::Active, QPalette::ButtonText, c);
     pal.setColor(QPalette::Inactive, QPalette::ButtonText, c);
     b->setPalette(pal);
+}
+
+void SettingsPanel::formatInitialNumbers() {
+    // The form's initial values are written with a decimal comma; under a locale with a
+    // decimal point they are shown the way every later value will be.
+    for (QLineEdit* e : {ui.Ed_LAMBDA_1_Korr, ui.Ed_LAMBDA_U_Max, ui.Ed_DMRV_Porog_Korr, ui.Ed_DMRV_K_Korr,
+                         ui.Ed_Other_Zad_Korr, ui.Ed_Other_Point_Korr, ui.Ed_Other_K_Fuel, ui.Ed_Other_VolEng}) {
+        double v = 0;
+        if (parseNumber(e->text(), &v)) e->setText(formatGeneral(v));
+    }
+}
+
+const QColor SettingsPanel::Color_Dimmed(209, 211, 143);
+
+void SettingsPanel::setDimmed(QGroupBox* group, bool dimmed) {
+    // The caption follows WindowText in some styles and Text in others; the contents are
+    // hidden while the colour is the dimmed one, so their colours do not matter then.
+    const QPalette base = group->parentWidget() ? group->parentWidget()->palette() : palette();
+    QPalette pal = group->palette();
+    for (QPalette::ColorGroup cg : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text})
+            pal.setColor(cg, role, dimmed ? Color_Dimmed : base.color(cg, role));
+    }
+    group->setPalette(pal);
+    for (QWidget* w : group->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) w->setVisible(!dimmed);
+    group->setProperty("dimmed", dimmed);
+}
+
+bool SettingsPanel::isDimmed(const QGroupBox* group) const { return group->property("dimmed").toBool(); }
+
+QPoint SettingsPanel::topLeftOf(const QWidget* w) const { return w->mapTo(this, QPoint(0, 0)); }
+
+void SettingsPanel::Show_Range_Popup(QLineEdit* edit, double min, double max) {
+    ui.Pnl_Track_Max->setText(formatGeneral(max));
+    ui.Pnl_Track_Min->setText(formatGeneral(min));
+    // Above the edit; where the panel is scrolled so far that there is no room above,
+    // below it, so that the pop-up is never cut off.
+    const QPoint at = topLeftOf(edit);
+    const int h = ui.Panel_Track->height();
+    const int top = at.y() - h >= 0 ? at.y() - h : at.y() + edit->height();
+    ui.Panel_Track->move(at.x(), top);
+    ui.Panel_Track->raise();
+    double value = 0;
+    double lo = 0;
+    double hi = 0;
+    if (parseNumber(edit->text(), &value) && parseNumber(ui.Pnl_Track_Min->text(), &lo) &&
+        parseNumber(ui.Pnl_Track_Max->text(), &hi)) {
+        const int level = Stepper::levelHeight(value, lo, hi);
+        QWidget* bar = ui.Pnl_Reg2;
+        bar->setGeometry(bar->x(), ui.Pnl_Track_Max->y() + ui.Pnl_Track_Max->height() + 202 - level, bar->width(),
+                         level);
+    }
+    ui.Pnl_Track_Max->show();
+    ui.Pnl_Track_Min->show();
+    ui.Panel_Track->show();
+    ui.Pnl_Reg2->show();
+}
+
+void SettingsPanel::Hide_Range_Popup() {
+    ui.Pnl_Track_Max->hide();
+    ui.Pnl_Track_Min->hide();
+    ui.Panel_Track->hide();
+    ui.Pnl_Reg2->hide();
+}
+
+void SettingsPanel::showLeannessPopup() {
+    QFrame* popup = ui.Panel_LAMBDA_StepSmesi;
+    const QPoint at = topLeftOf(ui.atb_LAMBDA_StepSmesi);
+    const int top = at.y() - 140 >= 0 ? at.y() - 140 : at.y() + ui.atb_LAMBDA_StepSmesi->height();
+    popup->setGeometry(at.x(), top, popup->width(), 140);
+    // The list marks the leanness the module holds now.
+    for (QAbstractButton* b : ui.grp_LAMBDA_StepSmesi->buttons())
+        if (b->text() == ui.atb_LAMBDA_StepSmesi->text()) b->setChecked(true);
+    popup->show();
+    popup->raise();
 }
 
 void SettingsPanel::keepPlacesOfHiddenContents() {

@@ -9,6 +9,7 @@
 #include "ui_settingspanel.h"
 
 class QGroupBox;
+class QLineEdit;
 
 class SettingsPanel : public QWidget {
     Q_OBJECT
@@ -34,11 +35,27 @@ public:
     QList<QGroupBox*> outerGroups() const;
     QList<QGroupBox*> settingGroups() const;
 
+    // A dimmed setting group has no meaning in the chosen configuration: its caption turns
+    // Color_Dimmed and its label, buttons and edit are hidden. Undimming gives the caption
+    // the window-text colour again and shows them.
+    static const QColor Color_Dimmed;
+    void setDimmed(QGroupBox* group, bool dimmed);
+    bool isDimmed(const QGroupBox* group) const;
+
+    // The range pop-up above a stepper's edit: limits, and the level bar at the edit's value.
+    void Show_Range_Popup(QLineEdit* edit, double min, double max);
+    void Hide_Range_Popup();
+
+    // The mixture leanness list, shown with its bottom at the top of atb_LAMBDA_StepSmesi.
+    void showLeannessPopup();
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void decorateButtons();
+    void formatInitialNumbers();
+    QPoint topLeftOf(const QWidget* w) const;
     void keepPlacesOfHiddenContents();
     int columnsForWidth(int width) const;
     void arrangeColumns(int count);

@@ -33,6 +33,16 @@ public:
     // The six line-width samples of the colour pop-up, thinnest first.
     std::array<ColorBarButton*, 6> widthSamples() const;
 
+    // Sensor selectors that follow the module's wiring (paramselectors.cpp). Lambda sensor
+    // 1 or 2 is offered either as its plain voltage or as the pair before/after the module.
+    void Show_D1_Plain();
+    void Show_D1_Split();
+    void Show_D2_Plain();
+    void Show_D2_Split();
+    void showDigitalOutputSelector(bool visible); // output frequency of a digital MAF
+    void showPulseFrequencySelector(bool visible); // pulse frequency of a digital MAF
+    void showAnalogVoltageSelector(bool visible); // voltage of an analog MAF
+
 private:
     std::array<SeriesRow, 11> m_rows;
 };

@@ -3,6 +3,7 @@
 #include "app/protocolpanel.h"
 #include "app/statusbar.h"
 #include "common/hex.h"
+#include "settings/registers.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 #include "windowtest.h"
@@ -168,6 +169,38 @@ private slots:
         QVERIFY(ui.atb_DMRV_Nagruzka_Off->isChecked());
     }
 
+    // Register 00 with each bit that sets a control against its neighbour left clear, and
+    // the other way round, so that a control set from the wrong bit shows.
+    void modeBitsOneByOne_data() {
+        QTest::addColumn<int>("byte");
+        QTest::addColumn<bool>("learning");
+        QTest::addColumn<bool>("ground");
+        QTest::addColumn<bool>("off");
+        QTest::newRow("bits 2 and 6") << 0x44 << true << true << false;
+        QTest::newRow("bits 3 and 7") << 0x88 << false << false << true;
+    }
+    void modeBitsOneByOne() {
+        QFETCH(int, byte);
+        QFETCH(bool, learning);
+        QFETCH(bool, ground);
+        QFETCH(bool, off);
+        auto& ui = w->Panel_Sett_Max->ui;
+        // Start from the opposite of what the byte says, so that a missed bit shows too.
+        ui.atb_LAMBDA_U_otn_Ground->setChecked(!ground);
+        ui.atb_LAMBDA_U_otn_Input->setChecked(ground);
+        ui.atb_Other_System_Off->setChecked(!off);
+        ui.atb_Other_System_On->setChecked(off);
+        w->Panel_Sett_Max->showLearning(!learning);
+        wt::connectDemo(*w, QStringLiteral("DEMO TR-70"), [byte](sim::SimModule* m) { m->setReg(0x00, quint8(byte)); });
+        QTRY_VERIFY_WITH_TIMEOUT(connected(), 6000);
+        QCOMPARE(ui.atb_Other_TicherEmu->text(), learning ? QStringLiteral("Выключить") : QStringLiteral("Включить"));
+        QCOMPARE(ui.atb_LAMBDA_U_otn_Ground->isChecked(), ground);
+        QCOMPARE(ui.atb_LAMBDA_U_otn_Input->isChecked(), !ground);
+        QCOMPARE(ui.atb_Other_System_Off->isChecked(), off);
+        QCOMPARE(ui.atb_Other_System_On->isChecked(), !off);
+        QCOMPARE(regs::textFromBits(w->Settings->Bits_EE00), Tab_Byte_Bin().at(byte));
+    }
+
     // K = 58 adds the entry once, also over a second connection, and the point of
     // maximum correction uses K' = 2.
     void coefficient58() {
@@ -261,6 +294,27 @@ private slots:
         w->atb_ModuleOffClick();
         QVERIFY(!w->StatusBar_Top->alarm());
         QCOMPARE(w->ProgressBar1->value(), 0);
+    }
+
+    // The watchdog ends with the answer to "C7*": a module that falls silent from "D7*" on
+    // is not reported as failed.
+    void silentAfterFifthCharacter() {
+        QElapsedTimer clock;
+        clock.start();
+        sim::SimModule* m = wt::connectDemo(*w, QStringLiteral("DEMO TR-70"), [](sim::SimModule* s) {
+            sim::Faults f;
+            f.badItem = QStringLiteral("D7*");
+            f.badAnswer = QString(); // no answer at all
+            f.badAnswerCount = -1;
+            s->setFaults(f);
+        });
+        QTRY_VERIFY_WITH_TIMEOUT(m->receivedItems().contains(QStringLiteral("D7*")), 4000);
+        QVERIFY(!w->Ex->Timer_Stop_Read->isActive());
+        QTest::qWait(int(qMax<qint64>(0, 5500 - clock.elapsed())));
+        QVERIFY(!w->StatusBar_Top->alarm());
+        QCOMPARE(w->StatusBar_Top->panelText(0), QStringLiteral("Модуль подключен"));
+        QVERIFY(w->Ex->Timer_Read->isActive()); // still asking for the sixth character
+        QVERIFY(w->atb_Seans->isEnabled());     // unblocked with "C7*"
     }
 
     // Disconnecting before "C7*" closes the port; the chain's timer ticks on writing

@@ -61,6 +61,10 @@ private slots:
     void controlLists() {
         QFETCH(QString, list);
         QFETCH(QString, root);
+        // The lists give the numbers as a Russian desktop shows them.
+        QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
+        init();
+        QLocale::setDefault(QLocale::c());
         const QString path = QStringLiteral(TOOL_TEST_CONTROLS_DIR "/") + list;
         QString error;
         QList<controlcheck::Row> rows = controlcheck::readList(path, &error);

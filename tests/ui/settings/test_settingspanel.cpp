@@ -31,13 +31,59 @@ class TestSettingsPanel : public QObject {
     }
 
 private slots:
+    void cleanup() { QLocale::setDefault(QLocale::c()); }
+
     void controlList() {
+        // The list gives the numbers as a Russian desktop shows them.
+        QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
         SettingsPanel panel;
         QCOMPARE(panel.objectName(), QStringLiteral("Panel_Sett_Max"));
         const QStringList faults =
             controlcheck::check(&panel, TOOL_TEST_CONTROLS_DIR "/settings.tsv");
         for (const QString& f : faults) qWarning("%s", qPrintable(f));
         QVERIFY(faults.isEmpty());
+    }
+
+    // Under a locale with a decimal point the initial values are written with a point too,
+    // so that every value the panel shows reads back under that locale.
+    void initialNumbersFollowTheLocale() {
+        QLocale::setDefault(QLocale::c());
+        SettingsPanel panel;
+        const auto& ui = panel.ui;
+        QCOMPARE(ui.Ed_LAMBDA_1_Korr->text(), QStringLiteral("-0.2"));
+        QCOMPARE(ui.Ed_LAMBDA_U_Max->text(), QStringLiteral("0.8"));
+        QCOMPARE(ui.Ed_DMRV_Porog_Korr->text(), QStringLiteral("0.75"));
+        QCOMPARE(ui.Ed_DMRV_K_Korr->text(), QStringLiteral("2.2"));
+        QCOMPARE(ui.Ed_Other_VolEng->text(), QStringLiteral("4.5"));
+        QCOMPARE(ui.Ed_Other_Point_Korr->text(), QStringLiteral("2500"));
+        // The leanness captions are codes, not numbers: they keep their form.
+        QCOMPARE(ui.atb_LAMBDA_StepSmesi->text(), QStringLiteral("15,5:1"));
+    }
+
+    // Dimming a group colours its caption and hides its contents; undimming restores both.
+    void dimming() {
+        SettingsPanel panel;
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        QGroupBox* g = panel.ui.gb_LAMBDA_U_Max;
+        const QColor text = g->palette().color(QPalette::WindowText);
+        panel.setDimmed(g, true);
+        QVERIFY(panel.isDimmed(g));
+        QCOMPARE(g->palette().color(QPalette::WindowText), QColor(209, 211, 143));
+        QVERIFY(panel.ui.Lbl_LAMBDA_U_Max->isHidden() && panel.ui.Ed_LAMBDA_U_Max->isHidden());
+        QVERIFY(panel.ui.atb_LAMBDA_U_Max_Up->isHidden() && panel.ui.atb_LAMBDA_U_Max_Down->isHidden());
+        // Dimming keeps the places: the group below does not move.
+        const int below = panel.ui.gb_LAMBDA_1_Korr->y();
+        QCoreApplication::processEvents();
+        QCOMPARE(panel.ui.gb_LAMBDA_1_Korr->y(), below);
+        panel.setDimmed(g, false);
+        QVERIFY(!panel.isDimmed(g));
+        QCOMPARE(g->palette().color(QPalette::WindowText), text);
+        QVERIFY(!panel.ui.Lbl_LAMBDA_U_Max->isHidden() && !panel.ui.Ed_LAMBDA_U_Max->isHidden());
+        // A locked panel still greys undimmed captions.
+        panel.setEnabled(false);
+        QCOMPARE(g->palette().color(QPalette::Disabled, QPalette::WindowText),
+                 panel.palette().color(QPalette::Disabled, QPalette::WindowText));
     }
 
     void exclusiveGroups_data() {

@@ -25,7 +25,9 @@ private slots:
         QTest::newRow("0B 220 is 0,92") << int(Num::DmrvKKorr) << 220 << 1 << "0,92";
         QTest::newRow("0F 45 is 4,5") << int(Num::VolEng) << 45 << 1 << "4,5";
         QTest::newRow("0F 3 is 0,3") << int(Num::VolEng) << 3 << 1 << "0,3";
-        QTest::newRow("10 36 is 0,8 (tie to even)") << int(Num::PorogKorr) << 36 << 1 << "0,8";
+        QTest::newRow("10 36 is 0,8") << int(Num::PorogKorr) << 36 << 1 << "0,8";
+        QTest::newRow("10 12 is 0,2 (2,5 tenths, tie to even)") << int(Num::PorogKorr) << 12 << 1 << "0,2";
+        QTest::newRow("10 60 is 1,2 (12,5 tenths, tie to even)") << int(Num::PorogKorr) << 60 << 1 << "1,2";
         QTest::newRow("10 240 is 5") << int(Num::PorogKorr) << 240 << 1 << "5";
         QTest::newRow("12 162 is 0,8") << int(Num::UMax) << 162 << 1 << "0,8";
         QTest::newRow("15 32 K1 is 2300") << int(Num::PointKorr) << 32 << 1 << "2300";
@@ -35,6 +37,9 @@ private slots:
         QTest::newRow("15 30 K1 is 2500") << int(Num::PointKorr) << 30 << 1 << "2500";
         QTest::newRow("17 96 is 50") << int(Num::ZadKorr) << 96 << 1 << "50";
         QTest::newRow("17 0 is 0") << int(Num::ZadKorr) << 0 << 1 << "0";
+        // Bytes no stepper writes: the divisor shows in full here (1,9 would give 100 and 134).
+        QTest::newRow("17 190 is 99") << int(Num::ZadKorr) << 190 << 1 << "99";
+        QTest::newRow("17 255 is 133") << int(Num::ZadKorr) << 255 << 1 << "133";
     }
     void decoding() {
         QFETCH(int, reg);
@@ -55,6 +60,8 @@ private slots:
         QCOMPARE(regs::encode(Num::ZadKorr, 50), 96);      // Int(95,35) + 1
         QCOMPARE(regs::encode(Num::Lambda1Korr, -0.2), 108);
         QCOMPARE(regs::encode(Num::UMax, 0.8), 162);       // Int(162,4)
+        QCOMPARE(regs::encode(Num::UMax, 0.17), 34);       // Int(34,51), where rounding gives 35
+        QCOMPARE(regs::encode(Num::PorogKorr, 0.8), 38);   // Round(38,4)
         QCOMPARE(regs::encode(Num::PorogKorr, 0.75), 36);
         QCOMPARE(regs::encode(Num::PointKorr, 2500, 1), 30);
         QCOMPARE(regs::encode(Num::PointKorr, 2500, 58), 60);
