@@ -72,6 +72,9 @@ class TestSettingsOptions : public QObject {
         bit("atb_Other_System_Off", 0x00, 7, 1, " Система выключена");
         bit("atb_Other_System_On", 0x00, 7, 0, " Система включена");
         bit("atb_Sens_Kolenval_No", 0x00, 0, 0, " Не использовать датчик коленвала");
+        // The load axis of the correction tables, on the 3D panel, writes the same register.
+        bit("atb_KorrTab_VV", 0x00, 1, 0, " Производить коррекцию таблиц по напряжению от времени впрыска");
+        bit("atb_KorrTab_MAF", 0x00, 1, 1, " Производить коррекцию таблиц по напряжению от MAF");
         bit("atb_LAMBDA_2_Catalizer", 0x01, 0, 1, " Применение канала Лямбда 2 - Катализатор");
         bit("atb_LAMBDA_2_Normal", 0x01, 0, 0, " Применение канала Лямбда 2 - Обычный");
         bit("atb_Other_Mode_Simple", 0x01, 1, 0, " Режим коррекции - простая");
