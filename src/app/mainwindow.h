@@ -22,6 +22,7 @@ class QStackedWidget;
 class QToolButton;
 class ChartPanel;
 class CurvePanel;
+class FrameLimiter;
 class ParamPanel;
 class ProtocolPanel;
 class SettingsPanel;
@@ -52,6 +53,10 @@ public:
     Exchange* Ex;
     Connection* Conn;
     std::unique_ptr<SettingsReader> Settings;
+
+    // At most one frame of the window per 100 ms, except right after the user's input:
+    // the exchange changes something on the screen dozens of times a second.
+    FrameLimiter* Frames;
 
     // What the command families' controllers share (exchange, log, lock, dialogs).
     OperationContext Ctx;
