@@ -114,9 +114,9 @@ void print(const char* what, const Figures& f, int interval) {
     size_t inside = 0;
     for (double p : f.periodMs)
         if (p >= interval - 2 && p <= interval + 2) ++inside;
-    std::printf("  tick period, ms      (n=%zu)   min %6.2f   p1 %6.2f   p50 %6.2f   p99 %6.2f   max %6.2f"
+    std::printf("  tick period, ms      (n=%zu)   min %6.2f   p50 %6.2f   p90 %6.2f   p99 %6.2f   max %6.2f"
                 "   within %d+-2: %.1f %%\n",
-                f.periodMs.size(), pct(f.periodMs, 0), pct(f.periodMs, 1), pct(f.periodMs, 50),
+                f.periodMs.size(), pct(f.periodMs, 0), pct(f.periodMs, 50), pct(f.periodMs, 90),
                 pct(f.periodMs, 99), pct(f.periodMs, 100), interval,
                 f.periodMs.empty() ? 0.0 : 100.0 * double(inside) / double(f.periodMs.size()));
     if (f.events > 0)
