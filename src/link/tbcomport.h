@@ -53,9 +53,9 @@ public:
     explicit TBComPort(QObject* parent = nullptr);
     ~TBComPort() override;
 
-    // Receive and transmit buffer sizes, as the port is configured.
+    // Characters taken from the device and kept for reading; beyond this the device keeps
+    // the rest until the handler has read.
     static constexpr int InBufSize = 2048;
-    static constexpr int OutBufSize = 2048;
 
     // Device name: a demo port name, a name under /dev ("ttyUSB0") or a full path, which
     // may be a symbolic link (/dev/serial/by-id/..., a virtual port of a link tool).

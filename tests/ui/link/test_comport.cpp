@@ -4,12 +4,16 @@
 #include "sim/simmodule.h"
 
 #include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QThread>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestComPort : public QObject {
     Q_OBJECT
@@ -172,6 +176,45 @@ private slots:
         } catch (const EComPort& e) {
             QCOMPARE(e.message(), QStringLiteral("Попытка открыть несуществующий COM-порт"));
         }
+    }
+
+    // A line that takes nothing (nobody reads at the other end) never makes a write wait;
+    // characters stuck past the write time-out fail the next write, reported once.
+    void stuckLineFailsLaterWrite() {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        const auto closeMaster = qScopeGuard([master] { ::close(master); });
+        QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(::ptsname(master));
+        TBComPort port;
+        port.setPort(slave);
+        QVERIFY(port.Open_Port());
+        QSignalSpy failed(&port, &TBComPort::portFailed);
+        // Fill the line through a second descriptor until it takes nothing more, also after
+        // the kernel has moved what it holds on to the other end's buffer.
+        const int filler = ::open(slave.toLocal8Bit().constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(filler >= 0);
+        const QByteArray block(4096, 'x');
+        for (int cycle = 0; cycle < 100; ++cycle) {
+            qint64 taken = 0;
+            for (const int size : {4096, 1}) {
+                ssize_t n;
+                while ((n = ::write(filler, block.constData(), size_t(size))) > 0) taken += n;
+            }
+            if (taken == 0) break;
+            QThread::msleep(20);
+        }
+        ::close(filler);
+
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(port.Write_Text(QStringLiteral("87*")), 3); // queued, not waited for
+        QVERIFY(t.elapsed() < 500);
+        QTest::qWait(1400); // the write time-out of three characters is 1300 ms
+        QVERIFY_THROWS_EXCEPTION(EComPort, port.Write_Text(QStringLiteral("97*")));
+        QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 2000);
+        QCOMPARE(failed.first().first().toString(), QStringLiteral("Ошибка записи в порт"));
+        QVERIFY(!port.isOpen());
     }
 
     void portList() {
