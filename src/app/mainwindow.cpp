@@ -1,5 +1,6 @@
 #include "app/mainwindow.h"
 
+#include "app/framelimiter.h"
 #include "app/interfacelanguage.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
@@ -52,6 +53,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                    Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
 
+    Frames = new FrameLimiter(this, 100, this);
+    Frames->setObjectName(QStringLiteral("Frames"));
     BComPort1 = new TBComPort(this);
     BComPort1->setObjectName(QStringLiteral("BComPort1"));
     Ex = new Exchange(BComPort1, this, this);
@@ -264,17 +267,23 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 
 void TForm1::logLine(const QString& line) { Panel_Protocol->appendLine(line); }
 
+// The exchange calls these on every tick and receive event. They change only what
+// differs and nothing in them lays the window out (the status panels keep their size
+// whatever their text); the window paints the changes with its next frame (Frames).
 void TForm1::showSent(const QString& cmd) {
-    Edit5->setText(cmd);
+    if (Edit5->text() != cmd) Edit5->setText(cmd);
     StatusBar_Top->setPanelText(2, msgs().Msg_Query + QLatin1Char(' ') + cmd);
 }
 
 void TForm1::showReceived(const QString& buffer, bool cleared) {
-    Edit6->setText(buffer);
+    if (Edit6->text() != buffer) Edit6->setText(buffer);
     StatusBar_Top->setPanelText(3, cleared ? QString() : msgs().Msg_Answer + QLatin1Char(' ') + buffer);
 }
 
-void TForm1::setProgress(int position) { ProgressBar1->setValue(position); }
+void TForm1::setProgress(int position) {
+    // The bar's own wish to repaint at once when it grows waits for the frame as well.
+    if (position != ProgressBar1->value()) ProgressBar1->setValue(position);
+}
 
 void TForm1::appendLog(const QString& line) { logLine(line); }
 

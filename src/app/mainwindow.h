@@ -26,6 +26,7 @@ class OptionSwitches;
 class ParameterSteppers;
 class RegisterWriter;
 class CurvePanel;
+class FrameLimiter;
 class ParamPanel;
 class ProtocolPanel;
 class SettingsPanel;
@@ -59,6 +60,10 @@ public:
     Exchange* Ex;
     Connection* Conn;
     std::unique_ptr<SettingsReader> Settings;
+
+    // At most one frame of the window per 100 ms, except right after the user's input:
+    // the exchange changes something on the screen dozens of times a second.
+    FrameLimiter* Frames;
 
     // What the command families' controllers share (exchange, log, lock, dialogs).
     OperationContext Ctx;

@@ -1,7 +1,38 @@
 #include "app/statusbar.h"
 
 #include <QHBoxLayout>
-#include <QLabel>
+#include <QPainter>
+
+StatusPanel::StatusPanel(QWidget* parent) : QFrame(parent) {
+    setFrameShape(QFrame::StyledPanel);
+    setFrameShadow(QFrame::Sunken);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+}
+
+void StatusPanel::setText(const QString& text) {
+    if (text == m_text) return;
+    m_text = text;
+    setToolTip(text);
+    update();
+}
+
+QSize StatusPanel::sizeHint() const {
+    const int h = std::max(20, fontMetrics().height() + 2 * frameWidth() + 2);
+    return {std::max(minimumWidth(), 40), h};
+}
+
+QSize StatusPanel::minimumSizeHint() const { return sizeHint(); }
+
+void StatusPanel::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    QPainter p(this);
+    p.setPen(palette().color(foregroundRole()));
+    // Indented by half an "x" from the frame, as a framed label is; what does not fit is cut.
+    const int indent = fontMetrics().horizontalAdvance(QLatin1Char('x')) / 2;
+    const QRect r = contentsRect().adjusted(indent, 0, -indent, 0);
+    p.setClipRect(contentsRect());
+    p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, m_text);
+}
 
 StatusBar::StatusBar(const QString& name, const QList<int>& widths, QWidget* parent) : QFrame(parent) {
     setObjectName(name);
@@ -11,12 +42,8 @@ StatusBar::StatusBar(const QString& name, const QList<int>& widths, QWidget* par
     lay->setContentsMargins(2, 1, 2, 1);
     lay->setSpacing(2);
     for (int i = 0; i < widths.size(); ++i) {
-        auto* l = new QLabel(this);
+        auto* l = new StatusPanel(this);
         l->setObjectName(QStringLiteral("%1_Panel%2").arg(name).arg(i));
-        l->setFrameShape(QFrame::StyledPanel);
-        l->setFrameShadow(QFrame::Sunken);
-        l->setTextFormat(Qt::PlainText);
-        l->setMinimumHeight(20);
         if (i + 1 < widths.size()) {
             l->setFixedWidth(widths[i]);
         } else {
@@ -28,15 +55,12 @@ StatusBar::StatusBar(const QString& name, const QList<int>& widths, QWidget* par
 }
 
 QString StatusBar::panelText(int index) const {
-    const QLabel* l = m_panels.value(index);
+    const StatusPanel* l = m_panels.value(index);
     return l ? l->text() : QString();
 }
 
 void StatusBar::setPanelText(int index, const QString& text) {
-    if (QLabel* l = m_panels.value(index)) {
-        l->setText(text);
-        l->setToolTip(text);
-    }
+    if (StatusPanel* l = m_panels.value(index)) l->setText(text);
 }
 
 void StatusBar::setAlarm(bool alarm) {
@@ -49,5 +73,5 @@ void StatusBar::setAlarm(bool alarm) {
         pal = QPalette();
     }
     setPalette(pal);
-    for (QLabel* l : std::as_const(m_panels)) l->setPalette(pal);
+    for (StatusPanel* l : std::as_const(m_panels)) l->setPalette(pal);
 }

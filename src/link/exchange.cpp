@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "link/tbcomport.h"
 
+#include <QScopeGuard>
 #include <QTimer>
 
 const QStringList& Exchange::gateOrder() {
@@ -95,6 +96,29 @@ void Exchange::resetProgress() {
 }
 
 void Exchange::transferTick(QTimer* t) {
+    emit tickStarting(t);
+    // Characters that came before this tick belong to the command sent before it: take
+    // them in now, before the receive buffer is cleared for the next command. A late
+    // answer piece then completes its own answer instead of starting the next one.
+    if (m_port && m_port->isOpen()) {
+        const int waiting = m_port->Waiting_Count();
+        if (waiting > 0) {
+            BComPort1RxChar(waiting);
+            // That answer may have ended the operation; a stopped timer sends nothing.
+            if (!t->isActive()) return;
+        }
+    }
+
+    // From here to the end of the tick no receive event may run: the new command is out,
+    // and the buffer that will hold its answer is not cleared yet.
+    m_inTick = true;
+    const auto endTick = qScopeGuard([this] {
+        m_inTick = false;
+        if (m_rxDeferred) {
+            m_rxDeferred = false;
+            QMetaObject::invokeMethod(this, &Exchange::takeDeferred, Qt::QueuedConnection);
+        }
+    });
     Cmd_Sent = Cmd_Pending;
     if (m_port && m_port->isOpen()) {
         try {
@@ -112,9 +136,23 @@ void Exchange::transferTick(QTimer* t) {
         ++Progress_Count;
         m_view->setProgress(Progress_Count);
     }
+    // The next tick comes one whole interval after this one, however late this one ran:
+    // the module always gets the full interval to answer the command just sent.
+    if (t->isActive()) t->start();
+}
+
+void Exchange::takeDeferred() {
+    if (!m_port) return;
+    const int waiting = m_port->Waiting_Count();
+    if (waiting > 0) BComPort1RxChar(waiting);
 }
 
 void Exchange::BComPort1RxChar(int count) {
+    if (m_inTick) {
+        // Arrivals during a tick answer its new command; they are taken in right after it.
+        m_rxDeferred = true;
+        return;
+    }
     QString chunk;
     try {
         chunk = m_port ? m_port->Read_Text(count) : QString();
@@ -142,4 +180,5 @@ void Exchange::BComPort1RxChar(int count) {
         m_view->appendLog(QString());
     }
     Connect_Done = false;
+    emit received(int(chunk.size()));
 }

@@ -95,6 +95,8 @@ public:
     void resetProgress();
 
     // Handlers, public so that tests and the main window can drive them directly.
+    // A tick first takes in what has already arrived (for the command sent before it),
+    // then sends Cmd_Pending; no receive event runs inside it.
     void transferTick(QTimer* t);
     void BComPort1RxChar(int count);
 
@@ -102,13 +104,21 @@ signals:
     // A port error stopped a tick or a receive event; the port reports the failure itself
     // (TBComPort::portFailed), so this is for diagnostics only.
     void exchangeError(const QString& text);
+    // For measurement: a tick of t begins (before it takes in what has arrived), and a
+    // receive event has been handled (gates and tail; chars is the size of its chunk).
+    void tickStarting(QTimer* t);
+    void received(int chars);
 
 private:
     QTimer* makeTimer(const char* name, int interval, bool progress, bool transfer);
+    // Runs the receive handler for arrivals held back during a tick.
+    void takeDeferred();
 
     TBComPort* m_port;
     ExchangeView* m_view;
     QString m_rxBuffer;
+    bool m_inTick = false;
+    bool m_rxDeferred = false;
     QList<QTimer*> m_transfer;
     QList<QTimer*> m_progress;
     QHash<QString, QTimer*> m_byName;

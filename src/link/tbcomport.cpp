@@ -2,13 +2,20 @@
 
 #include "sim/simmodule.h"
 
+#include <QFile>
 #include <QFileInfo>
-#include <QSerialPort>
 #include <QSerialPortInfo>
+#include <QSocketNotifier>
 #include <QTimer>
 
 #include <algorithm>
 #include <cerrno>
+#include <fcntl.h>
+#include <sys/file.h>
+#include <sys/ioctl.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
+#include <termios.h>
 #include <unistd.h>
 
 namespace {
@@ -36,10 +43,20 @@ void TBComPort::setPort(const QString& name) {
     m_port = name;
 }
 
-bool TBComPort::isOpen() const { return m_serial && m_serial->isOpen(); }
+bool TBComPort::isOpen() const { return m_fd >= 0; }
 
 QStringList TBComPort::demoPortNames() { return {kDemo70, kDemo90}; }
 bool TBComPort::isDemoPort(const QString& name) { return name == kDemo70 || name == kDemo90; }
+
+bool TBComPort::isPseudoTerminal(const QString& path) {
+    // A link (a virtual port of a link tool, /dev/serial/by-id/...) names its target.
+    const QString target = QFileInfo(path).canonicalFilePath();
+    if (target.startsWith(QLatin1String("/dev/pts/"))) return true;
+    struct stat st {};
+    if (::stat(QFile::encodeName(path).constData(), &st) != 0 || !S_ISCHR(st.st_mode)) return false;
+    // Pseudo-terminal slaves have majors 136..143 wherever their node lives.
+    return major(st.st_rdev) >= 136 && major(st.st_rdev) <= 143;
+}
 
 bool TBComPort::Open_Port() {
     if (isOpen()) return true;
@@ -58,68 +75,98 @@ bool TBComPort::Open_Port() {
         path = m_demo->slavePath();
     } else {
         path = devicePath(m_port);
-        // No name (an empty port list) or a folder is no device either.
+        // No name (an empty port list) or a folder is no device either; a link that leads
+        // nowhere is a missing device.
         if (m_port.trimmed().isEmpty() || !QFileInfo::exists(path) || QFileInfo(path).isDir())
             throw EComPort(comtext::NoDevice);
-        if (::access(path.toLocal8Bit().constData(), R_OK | W_OK) != 0 && errno == EACCES)
+        if (::access(QFile::encodeName(path).constData(), R_OK | W_OK) != 0 && errno == EACCES)
             throw EComPort(comtext::noAccess(path));
     }
-
-    auto dropDemo = [this] {
-        if (m_demo) m_demo.reset();
-    };
-
-    auto* serial = new QSerialPort(this);
-    serial->setPortName(path);
-    if (!serial->open(QIODevice::ReadWrite)) {
-        const auto err = serial->error();
-        delete serial;
-        dropDemo();
-        if (err == QSerialPort::DeviceNotFoundError) throw EComPort(comtext::NoDevice);
-        if (err == QSerialPort::PermissionError) throw EComPort(comtext::Busy);
-        throw EComPort(comtext::SetupFailed);
+    try {
+        openDevice(path);
+    } catch (const EComPort&) {
+        m_demo.reset();
+        throw;
     }
-    const bool lineOk = serial->setBaudRate(QSerialPort::Baud19200) &&
-                        serial->setDataBits(QSerialPort::Data8) &&
-                        serial->setParity(QSerialPort::NoParity) &&
-                        serial->setStopBits(QSerialPort::OneStop) &&
-                        serial->setFlowControl(QSerialPort::NoFlowControl);
-    if (!lineOk) {
-        serial->close();
-        delete serial;
-        dropDemo();
-        throw EComPort(comtext::StateFailed);
-    }
-    // A pseudo-terminal has no modem lines; only a real port must accept DTR and RTS.
-    const bool modemOk = serial->setDataTerminalReady(true) && serial->setRequestToSend(true);
-    if (!modemOk && !path.startsWith(QLatin1String("/dev/pts/"))) {
-        serial->close();
-        delete serial;
-        dropDemo();
-        throw EComPort(comtext::EscapeFailed);
-    }
-    serial->clearError();
-    connect(serial, &QSerialPort::readyRead, this, &TBComPort::onReadyRead);
-    connect(serial, &QSerialPort::errorOccurred, this, [this](QSerialPort::SerialPortError e) { onError(int(e)); });
-    m_serial = serial;
     return true;
 }
 
+void TBComPort::openDevice(const QString& path) {
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (errno == ENOENT || errno == ENODEV || errno == ENXIO) throw EComPort(comtext::NoDevice);
+        if (errno == EBUSY) throw EComPort(comtext::Busy);
+        if (errno == EACCES) throw EComPort(comtext::noAccess(path));
+        throw EComPort(comtext::SetupFailed);
+    }
+    auto fail = [fd](const QString& text) {
+        ::close(fd);
+        throw EComPort(text);
+    };
+    // One program at a time: the lock keeps out another copy of this tool (also one run
+    // by root), the exclusive mode any other program.
+    if (::flock(fd, LOCK_EX | LOCK_NB) != 0) fail(errno == EWOULDBLOCK ? comtext::Busy : comtext::SetupFailed);
+    ::ioctl(fd, TIOCEXCL);
+
+    termios tio{};
+    if (::tcgetattr(fd, &tio) != 0) fail(comtext::StateFailed);
+    ::cfmakeraw(&tio);
+    tio.c_cflag &= ~(CSIZE | PARENB | CSTOPB | CRTSCTS);
+    tio.c_cflag |= CS8 | CLOCAL | CREAD;
+    tio.c_iflag &= ~(IXON | IXOFF | IXANY | INPCK);
+    tio.c_cc[VSTART] = 17;
+    tio.c_cc[VSTOP] = 19;
+    // A read returns what has arrived; with nothing there the descriptor reports "try
+    // again", and only a line that hung up reads as end of file.
+    tio.c_cc[VMIN] = 1;
+    tio.c_cc[VTIME] = 0;
+    if (::cfsetispeed(&tio, B19200) != 0 || ::cfsetospeed(&tio, B19200) != 0 || ::tcsetattr(fd, TCSANOW, &tio) != 0) {
+        ::ioctl(fd, TIOCNXCL);
+        fail(comtext::StateFailed);
+    }
+    // A pseudo-terminal has no modem lines; only a real port must accept DTR and RTS.
+    const int lines = TIOCM_DTR | TIOCM_RTS;
+    if (::ioctl(fd, TIOCMBIS, &lines) != 0 && !isPseudoTerminal(path)) {
+        ::ioctl(fd, TIOCNXCL);
+        fail(comtext::EscapeFailed);
+    }
+    // Start with empty buffers, as a freshly opened port does: nothing left over from an
+    // earlier session is taken for an answer.
+    ::tcflush(fd, TCIOFLUSH);
+
+    m_fd = fd;
+    m_rx.clear();
+    m_tx.clear();
+    m_txQueued.invalidate();
+    m_readNotifier = new QSocketNotifier(fd, QSocketNotifier::Read, this);
+    connect(m_readNotifier, &QSocketNotifier::activated, this, &TBComPort::onReadable);
+    m_writeNotifier = new QSocketNotifier(fd, QSocketNotifier::Write, this);
+    m_writeNotifier->setEnabled(false);
+    connect(m_writeNotifier, &QSocketNotifier::activated, this, &TBComPort::onWritable);
+}
+
 bool TBComPort::Close_Port() {
-    if (!m_serial) {
+    if (m_fd < 0) {
         m_demo.reset();
         return true;
     }
-    QSerialPort* serial = m_serial;
-    m_serial = nullptr; // no OnRxChar after this point
-    serial->disconnect(this);
-    if (serial->isOpen()) {
-        serial->setDataTerminalReady(false);
-        serial->setRequestToSend(false);
-        serial->clear();
-        serial->close();
+    // No OnRxChar after this point: the notifiers go first.
+    for (QSocketNotifier* n : {m_readNotifier, m_writeNotifier}) {
+        n->setEnabled(false);
+        n->disconnect(this);
+        n->deleteLater();
     }
-    serial->deleteLater();
+    m_readNotifier = m_writeNotifier = nullptr;
+    const int lines = TIOCM_DTR | TIOCM_RTS;
+    ::ioctl(m_fd, TIOCMBIC, &lines);
+    ::tcflush(m_fd, TCIOFLUSH);
+    // The exclusive mode outlives the descriptor on a pseudo-terminal; give it back.
+    ::ioctl(m_fd, TIOCNXCL);
+    ::close(m_fd);
+    m_fd = -1;
+    m_rx.clear();
+    m_tx.clear();
+    m_txQueued.invalidate();
     if (m_demo) m_demoMemory.insert(m_port, m_demo->regs());
     m_demo.reset();
     return true;
@@ -128,33 +175,81 @@ bool TBComPort::Close_Port() {
 int TBComPort::Write_Text(const QString& text) {
     if (text.isEmpty() || !isOpen()) return 0;
     if (m_failed) throw EComPort(comtext::WriteFailed);
+    // Characters the device has not taken within the write time-out mean a dead line.
+    if (!m_tx.isEmpty() && m_txQueued.isValid() && m_txQueued.hasExpired(100 * m_tx.size() + 1000)) {
+        failOnce(comtext::WriteFailed);
+        throw EComPort(comtext::WriteFailed);
+    }
     const QByteArray bytes = text.toLatin1();
-    const qint64 n = m_serial->write(bytes);
-    if (n != bytes.size()) {
-        failOnce(comtext::WriteFailed);
-        throw EComPort(comtext::WriteFailed);
+    if (m_tx.isEmpty()) m_txQueued.start();
+    m_tx += bytes;
+    if (!sendQueued()) throw EComPort(comtext::WriteFailed);
+    emit textWritten(int(bytes.size()));
+    return int(bytes.size());
+}
+
+bool TBComPort::sendQueued() {
+    while (!m_tx.isEmpty()) {
+        const ssize_t n = ::write(m_fd, m_tx.constData(), size_t(m_tx.size()));
+        if (n > 0) {
+            m_tx.remove(0, qsizetype(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN) {
+            break;
+        } else {
+            failOnce(comtext::WriteFailed);
+            return false;
+        }
     }
-    m_serial->flush();
-    if (m_failed) throw EComPort(comtext::WriteFailed);
-    if (m_serial->bytesToWrite() > 0 && !m_serial->waitForBytesWritten(100 * int(bytes.size()) + 1000)) {
-        failOnce(comtext::WriteFailed);
-        throw EComPort(comtext::WriteFailed);
+    if (m_tx.isEmpty()) m_txQueued.invalidate();
+    m_writeNotifier->setEnabled(!m_tx.isEmpty());
+    return true;
+}
+
+void TBComPort::onWritable() {
+    if (m_fd < 0 || m_failed) return;
+    sendQueued();
+}
+
+bool TBComPort::takeFromDevice(qint64 limit) {
+    char buf[512];
+    while (m_rx.size() < limit) {
+        const ssize_t n = ::read(m_fd, buf, size_t(std::min<qint64>(sizeof buf, limit - m_rx.size())));
+        if (n > 0) {
+            m_rx.append(buf, qsizetype(n));
+        } else if (n < 0 && errno == EINTR) {
+            continue;
+        } else if (n < 0 && errno == EAGAIN) {
+            break;
+        } else {
+            // End of file: the line hung up (adapter unplugged); an error such as EIO: the
+            // other side of a pseudo-terminal is gone.
+            failOnce(comtext::ReadFailed);
+            return false;
+        }
     }
-    return int(n);
+    return true;
 }
 
 QString TBComPort::Read_Text(int n) {
     if (!isOpen() || n <= 0) return QString();
-    if (m_failed) throw EComPort(comtext::ReadFailed);
-    const QByteArray bytes = m_serial->read(n);
-    if (bytes.isNull() && m_serial->error() != QSerialPort::NoError) {
-        failOnce(comtext::ReadFailed);
+    if (m_failed && m_rx.isEmpty()) throw EComPort(comtext::ReadFailed);
+    if (m_rx.size() < n && !m_failed && !takeFromDevice(n) && m_rx.isEmpty())
         throw EComPort(comtext::ReadFailed);
-    }
+    const QByteArray bytes = m_rx.left(n);
+    m_rx.remove(0, bytes.size());
+    // A full buffer stopped taking from the device; there is room again.
+    if (!m_failed && m_readNotifier && m_rx.size() < InBufSize) m_readNotifier->setEnabled(true);
     return QString::fromLatin1(bytes);
 }
 
-int TBComPort::Waiting_Count() const { return isOpen() ? int(m_serial->bytesAvailable()) : 0; }
+int TBComPort::Waiting_Count() const {
+    if (!isOpen()) return 0;
+    int held = 0;
+    if (!m_failed && ::ioctl(m_fd, FIONREAD, &held) != 0) held = 0;
+    return int(m_rx.size()) + std::max(held, 0);
+}
 
 QStringList TBComPort::sortedPortNames(QStringList names) {
     std::sort(names.begin(), names.end());
@@ -168,30 +263,27 @@ void TBComPort::List_Com_Ports(QStringList& list) {
     list = sortedPortNames(ports) + demoPortNames();
 }
 
-void TBComPort::onReadyRead() {
-    if (!isOpen() || m_failed) return;
-    const int count = int(m_serial->bytesAvailable());
-    if (count > 0) emit OnRxChar(count);
-}
-
-void TBComPort::onError(int error) {
-    switch (QSerialPort::SerialPortError(error)) {
-    case QSerialPort::ResourceError:
-    case QSerialPort::ReadError:
-        failOnce(comtext::ReadFailed);
-        break;
-    case QSerialPort::WriteError:
-        failOnce(comtext::WriteFailed);
-        break;
-    default:
-        break;
+void TBComPort::onReadable() {
+    if (m_fd < 0 || m_failed) return;
+    const qsizetype before = m_rx.size();
+    // What came before a failure is still handed on; the failure is reported after it.
+    if (takeFromDevice(InBufSize) && m_rx.size() >= InBufSize) {
+        // A full buffer takes nothing more until it is read; the device holds the rest.
+        m_readNotifier->setEnabled(false);
     }
+    // Nothing new: the characters were taken already (by a read or a tick) after the
+    // device signalled them.
+    if (m_rx.size() > before) emit OnRxChar(int(m_rx.size()));
 }
 
 void TBComPort::failOnce(const QString& text) {
     if (m_failed) return;
     m_failed = true;
-    // The error may be raised from inside a QSerialPort call; close after it has returned.
+    // A hung-up line stays readable for ever; stop listening at once.
+    if (m_readNotifier) m_readNotifier->setEnabled(false);
+    if (m_writeNotifier) m_writeNotifier->setEnabled(false);
+    // The failure may be found inside a read or write a handler is still using; close
+    // after it has returned.
     QTimer::singleShot(0, this, [this, text] {
         if (!m_failed) return;
         Close_Port();

@@ -1,10 +1,14 @@
 #pragma once
-// The serial port the tool talks to the module through. A thin layer over QSerialPort
-// with the module's fixed line settings (19200 baud, 8N1, DTR and RTS on) and the error
-// texts a technician knows. Reads never wait; arrivals are reported on the user-interface
-// thread by OnRxChar with the number of characters waiting. The demo ports of the list
-// start a simulated module on a pseudo-terminal and open its slave side like any device.
+// The serial port the tool talks to the module through: the device's own descriptor with
+// the module's fixed line settings (19200 baud, 8N1, DTR and RTS on) and the error texts a
+// technician knows. Reads never wait; arrivals are reported on the user-interface thread by
+// OnRxChar with the number of characters waiting. Writes never wait either: the device
+// queues the few characters of a command. Because nothing here waits, no receive event can
+// ever run inside a write. The demo ports of the list start a simulated module on a
+// pseudo-terminal and open its slave side like any device.
 
+#include <QByteArray>
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -13,7 +17,7 @@
 #include <memory>
 #include <stdexcept>
 
-class QSerialPort;
+class QSocketNotifier;
 namespace sim {
 class SimModule;
 }
@@ -50,7 +54,12 @@ public:
     explicit TBComPort(QObject* parent = nullptr);
     ~TBComPort() override;
 
-    // Device name: a demo port name, a name under /dev ("ttyUSB0") or a full path.
+    // Characters taken from the device and kept for reading; beyond this the device keeps
+    // the rest until the handler has read.
+    static constexpr int InBufSize = 2048;
+
+    // Device name: a demo port name, a name under /dev ("ttyUSB0") or a full path, which
+    // may be a symbolic link (/dev/serial/by-id/..., a virtual port of a link tool).
     QString Port() const { return m_port; }
     // Raises EComPort (ChangeWhileOpen) while the port is open; the old name stays.
     void setPort(const QString& name);
@@ -62,14 +71,16 @@ public:
     bool Close_Port();
     bool isOpen() const;
 
-    // Writes all characters of text, bounded by the write time-out (100 ms per character
-    // plus 1000 ms); returns the number written, 0 for an empty text or a closed port.
-    // Raises EComPort (WriteFailed).
+    // Hands all characters of text to the device without waiting and returns their number
+    // (0 for an empty text or a closed port). What the device cannot take at once is queued
+    // and sent as it can; characters still queued after the write time-out (100 ms per
+    // character plus 1000 ms) fail the next write. Raises EComPort (WriteFailed).
     int Write_Text(const QString& text);
     // Returns at most n characters of what has already arrived, without waiting.
-    // Raises EComPort (ReadFailed).
+    // Raises EComPort (ReadFailed) when the device fails and nothing had arrived.
     QString Read_Text(int n);
-    // Number of received characters waiting to be read.
+    // Number of received characters waiting to be read: those the device holds as well as
+    // those taken from it but not yet read, so a count of 0 means nothing has arrived.
     int Waiting_Count() const;
 
     // Fills list with the system's serial ports sorted as text, then the demo ports.
@@ -82,20 +93,38 @@ public:
     // The simulated module behind an open demo port, or null.
     sim::SimModule* demoModule() const { return m_demo.get(); }
 
+    // Whether a device path (after following symbolic links) is a pseudo-terminal, which
+    // has no modem lines.
+    static bool isPseudoTerminal(const QString& path);
+
 signals:
-    // Characters arrived; count is the number waiting. Only while open.
+    // Characters arrived; count is the number waiting. Only while open, and never from
+    // inside a call of this class.
     void OnRxChar(int count);
+    // A write handed count characters to the device (diagnostics and measurement).
+    void textWritten(int count);
     // The open device failed (unplugged adapter, I/O error). Emitted once per failure,
     // after the port has been closed; text is the port error text.
     void portFailed(const QString& text);
 
 private:
-    void onReadyRead();
-    void onError(int error);
+    void openDevice(const QString& path);
+    void onReadable();
+    void onWritable();
+    // Takes what the device holds into m_rx, up to limit characters in all; false when the
+    // device failed (reported once).
+    bool takeFromDevice(qint64 limit);
+    // Hands queued characters to the device; false when it failed (reported once).
+    bool sendQueued();
     void failOnce(const QString& text);
 
     QString m_port = QStringLiteral("COM2");
-    QSerialPort* m_serial = nullptr;
+    int m_fd = -1;
+    QSocketNotifier* m_readNotifier = nullptr;
+    QSocketNotifier* m_writeNotifier = nullptr;
+    QByteArray m_rx;          // taken from the device, not yet read
+    QByteArray m_tx;          // written, not yet taken by the device
+    QElapsedTimer m_txQueued; // since when m_tx has been waiting
     std::unique_ptr<sim::SimModule> m_demo;
     // What each demo module held when its port was closed, so that a reconnect finds the
     // settings and tables written before, as a real module keeps them.

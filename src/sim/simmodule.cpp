@@ -4,6 +4,7 @@
 #include "sim/simmemory.h"
 #include "sim/simprotocol.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <chrono>
@@ -45,12 +46,18 @@ class SimModulePrivate {
         engine.writeWorkingData(memory, model, equipment);
     }
 
+    using Clock = std::chrono::steady_clock;
+
     void run();
     void handleChunk(const QByteArray& chunk);
-    void sendAnswer(const QByteArray& answer);
+    void sendAnswer(const QByteArray& answer, Clock::time_point commandAt);
+    bool sendThroughAdapter(const QByteArray& answer, Clock::time_point commandAt, const Faults& f);
     bool writePaced(const QByteArray& bytes);
+    // Writes one piece onto the line at once and records it.
+    bool writePiece(const QByteArray& piece);
     // Sleeps, but wakes at once when stop() or vanish() asks; false in that case.
     bool pause(qint64 micros);
+    bool pauseUntil(Clock::time_point when);
     bool stopping() const { return stopRequested.load(); }
     void wake();
     void closeAll();
@@ -66,6 +73,7 @@ class SimModulePrivate {
     bool engineRunning = true;
     QStringList items;
     QList<QByteArray> chunks;
+    QList<SentPiece> sent;
 
     int master = -1;
     int wakeRead = -1;
@@ -92,34 +100,64 @@ void SimModulePrivate::wake() {
     }
 }
 
+bool SimModulePrivate::pauseUntil(Clock::time_point when) {
+    return pause(std::chrono::duration_cast<std::chrono::microseconds>(when - Clock::now()).count());
+}
+
+bool SimModulePrivate::writePiece(const QByteArray& piece) {
+    int done = 0;
+    while (done < piece.size()) {
+        const ssize_t n = ::write(master, piece.constData() + done, size_t(piece.size() - done));
+        if (n > 0) {
+            done += int(n);
+        } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
+            // Nobody is reading the slave side: wait a little, then give the rest up,
+            // as a UART whose receiver is full loses characters.
+            pollfd p{master, POLLOUT, 0};
+            if (::poll(&p, 1, 100) <= 0 || stopping()) return false;
+        } else {
+            return false;
+        }
+    }
+    const qint64 at =
+        std::chrono::duration_cast<std::chrono::nanoseconds>(Clock::now().time_since_epoch()).count();
+    std::lock_guard lock(mutex);
+    appendBounded(sent, SentPiece{at, piece});
+    return true;
+}
+
 bool SimModulePrivate::writePaced(const QByteArray& bytes) {
     for (int pos = 0; pos < bytes.size(); pos += CharsPerPiece) {
         const QByteArray piece = bytes.mid(pos, CharsPerPiece);
-        int done = 0;
-        while (done < piece.size()) {
-            const ssize_t n =
-                ::write(master, piece.constData() + done, size_t(piece.size() - done));
-            if (n > 0) {
-                done += int(n);
-            } else if (n < 0 && (errno == EAGAIN || errno == EINTR)) {
-                // Nobody is reading the slave side: wait a little, then give the rest up,
-                // as a UART whose receiver is full loses characters.
-                pollfd p{master, POLLOUT, 0};
-                if (::poll(&p, 1, 100) <= 0 || stopping()) return false;
-            } else {
-                return false;
-            }
-        }
+        if (!writePiece(piece)) return false;
         if (!pause(qint64(piece.size()) * MicrosPerChar)) return false;
     }
     return true;
 }
 
-void SimModulePrivate::sendAnswer(const QByteArray& answer) {
+bool SimModulePrivate::sendThroughAdapter(const QByteArray& answer, Clock::time_point commandAt,
+                                          const Faults& f) {
+    // Each piece is due at a fixed time after the command, so a late wake-up of this
+    // thread does not push the later pieces further out.
+    const int pieces = std::clamp(f.adapterPieces, 1, int(answer.size()));
+    for (int i = 0; i < pieces; ++i) {
+        const int from = int(qint64(i) * answer.size() / pieces);
+        const int to = int(qint64(i + 1) * answer.size() / pieces);
+        const auto due = commandAt + std::chrono::milliseconds(f.adapterDelayMs + i * f.adapterGapMs);
+        if (!pauseUntil(due) || !writePiece(answer.mid(from, to - from))) return false;
+    }
+    return true;
+}
+
+void SimModulePrivate::sendAnswer(const QByteArray& answer, Clock::time_point commandAt) {
     Faults f;
     {
         std::lock_guard lock(mutex);
         f = responder.faults();
+    }
+    if (f.adapterDelayMs > 0) {
+        sendThroughAdapter(answer, commandAt, f);
+        return;
     }
     if (!pause(qint64(f.delayMs) * 1000)) return;
     if (f.splitAfter > 0 && f.splitAfter < answer.size()) {
@@ -132,6 +170,7 @@ void SimModulePrivate::sendAnswer(const QByteArray& answer) {
 }
 
 void SimModulePrivate::handleChunk(const QByteArray& chunk) {
+    const Clock::time_point commandAt = Clock::now();
     // All items completed by one chunk (usually one command text) are answered together,
     // item by item in order; the fault pauses apply to that whole answer.
     QByteArray answer;
@@ -143,11 +182,10 @@ void SimModulePrivate::handleChunk(const QByteArray& chunk) {
             answer += responder.respond(item);
         }
     }
-    if (!answer.isEmpty()) sendAnswer(answer);
+    if (!answer.isEmpty()) sendAnswer(answer, commandAt);
 }
 
 void SimModulePrivate::run() {
-    using Clock = std::chrono::steady_clock;
     auto lastEngine = Clock::now();
     char buf[512];
     while (!stopping()) {
@@ -319,10 +357,16 @@ QList<QByteArray> SimModule::receivedChunks() const {
     return d->chunks;
 }
 
+QList<SentPiece> SimModule::sentPieces() const {
+    std::lock_guard lock(d->mutex);
+    return d->sent;
+}
+
 void SimModule::clearReceived() {
     std::lock_guard lock(d->mutex);
     d->items.clear();
     d->chunks.clear();
+    d->sent.clear();
 }
 
 void SimModule::setFaults(const Faults& faults) {

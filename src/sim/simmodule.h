@@ -28,6 +28,19 @@ struct Faults {
     QString badItem;                // an item text (e.g. "F7*") to answer (it still takes effect) with ...
     QString badAnswer;              // ... this text instead (e.g. "4G ")
     int badAnswerCount = 0;         // ... this many times (then answer normally); -1: always
+
+    // A USB serial adapter between the tool and the module: it holds what the module sends
+    // until its latency timer runs out and hands an answer over in pieces, each piece at
+    // once. When set, these replace delayMs, splitAfter and the character pacing.
+    int adapterDelayMs = 0;         // >0: the first piece of each answer leaves this long after its command came
+    int adapterPieces = 2;          // ... the answer cut into this many pieces, the first the shortest
+    int adapterGapMs = 0;           // ... this far apart
+};
+
+// One piece of an answer as it went onto the line: when (steady clock, ns) and what.
+struct SentPiece {
+    qint64 atNs = 0;
+    QByteArray bytes;
 };
 
 // Sensors fitted to the simulated car. They decide what the module measures (and therefore
@@ -81,7 +94,9 @@ public:
     QStringList receivedItems() const;
     // Raw chunks as read from the line, in order (one transfer tick's write is usually one chunk).
     QList<QByteArray> receivedChunks() const;
-    void clearReceived();
+    // The answers' pieces as written to the line, in order, with their times.
+    QList<SentPiece> sentPieces() const;
+    void clearReceived(); // also forgets the sent pieces
 
     // Replaces the fault options; the answer limit counts from this call.
     void setFaults(const Faults& faults);

@@ -3,12 +3,17 @@
 #include "link/tbcomport.h"
 #include "sim/simmodule.h"
 
+#include <QElapsedTimer>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QThread>
 #include <QTemporaryDir>
 #include <QtTest>
 
+#include <fcntl.h>
+#include <stdlib.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 class TestComPort : public QObject {
     Q_OBJECT
@@ -46,6 +51,9 @@ private slots:
         }
         QVERIFY(!second.isOpen());
         QVERIFY(first.isOpen());
+        // Once the first lets go, the device is free again.
+        first.Close_Port();
+        QVERIFY(second.Open_Port());
     }
 
     void noAccessRights() {
@@ -115,6 +123,98 @@ private slots:
         port.Close_Port();
         QTest::qWait(50); // the answer's few characters take about 2 ms on the line
         QVERIFY(rx.isEmpty());
+    }
+
+    // Arrivals count as waiting before any event has run, so a tick can learn what came
+    // before it; once read, the device's own signal for them brings no event.
+    void waitingCountsWhatTheDeviceHolds() {
+        sim::SimModule m(sim::Model::TR70);
+        QVERIFY(m.start());
+        TBComPort port;
+        port.setPort(m.slavePath());
+        QVERIFY(port.Open_Port());
+        QSignalSpy rx(&port, &TBComPort::OnRxChar);
+        QCOMPARE(port.Waiting_Count(), 0);
+        QCOMPARE(port.Write_Text(QStringLiteral("87*")), 3);
+        QElapsedTimer t;
+        t.start();
+        while (port.Waiting_Count() < 3 && t.elapsed() < 2000) QThread::msleep(1); // runs no events
+        QCOMPARE(port.Waiting_Count(), 3);
+        QVERIFY(rx.isEmpty());
+        QCOMPARE(port.Read_Text(10), QStringLiteral("45 "));
+        QCOMPARE(port.Waiting_Count(), 0);
+        QTest::qWait(30);
+        QVERIFY(rx.isEmpty());
+    }
+
+    // A device given by a symbolic link (a virtual port, /dev/serial/by-id/...) opens like
+    // the device, modem lines or not; a link that leads nowhere is a missing device.
+    void deviceThroughLink() {
+        sim::SimModule m(sim::Model::TR70);
+        QVERIFY(m.start());
+        QTemporaryDir dir;
+        const QString link = dir.filePath(QStringLiteral("ttyVIRT0"));
+        QVERIFY(QFile::link(m.slavePath(), link));
+        QVERIFY(TBComPort::isPseudoTerminal(link));
+        QVERIFY(TBComPort::isPseudoTerminal(m.slavePath()));
+        QVERIFY(!TBComPort::isPseudoTerminal(QStringLiteral("/dev/null")));
+        QVERIFY(!TBComPort::isPseudoTerminal(dir.path()));
+        TBComPort port;
+        port.setPort(link);
+        QVERIFY(port.Open_Port());
+        QCOMPARE(port.Write_Text(QStringLiteral("97*")), 3);
+        QTRY_COMPARE_WITH_TIMEOUT(port.Waiting_Count(), 3, 2000);
+        QCOMPARE(port.Read_Text(3), QStringLiteral("25 "));
+        port.Close_Port();
+
+        const QString dangling = dir.filePath(QStringLiteral("ttyGONE"));
+        QVERIFY(QFile::link(dir.filePath(QStringLiteral("nothing")), dangling));
+        port.setPort(dangling);
+        try {
+            port.Open_Port();
+            QFAIL("opened a link that leads nowhere");
+        } catch (const EComPort& e) {
+            QCOMPARE(e.message(), QStringLiteral("Попытка открыть несуществующий COM-порт"));
+        }
+    }
+
+    // A line that takes nothing (nobody reads at the other end) never makes a write wait;
+    // characters stuck past the write time-out fail the next write, reported once.
+    void stuckLineFailsLaterWrite() {
+        const int master = ::posix_openpt(O_RDWR | O_NOCTTY);
+        QVERIFY(master >= 0);
+        const auto closeMaster = qScopeGuard([master] { ::close(master); });
+        QVERIFY(::grantpt(master) == 0 && ::unlockpt(master) == 0);
+        const QString slave = QString::fromLocal8Bit(::ptsname(master));
+        TBComPort port;
+        port.setPort(slave);
+        QVERIFY(port.Open_Port());
+        QSignalSpy failed(&port, &TBComPort::portFailed);
+        // Fill the line through a second descriptor until it takes nothing more, also after
+        // the kernel has moved what it holds on to the other end's buffer.
+        const int filler = ::open(slave.toLocal8Bit().constData(), O_WRONLY | O_NOCTTY | O_NONBLOCK);
+        QVERIFY(filler >= 0);
+        const QByteArray block(4096, 'x');
+        for (int cycle = 0; cycle < 100; ++cycle) {
+            qint64 taken = 0;
+            for (const int size : {4096, 1}) {
+                ssize_t n;
+                while ((n = ::write(filler, block.constData(), size_t(size))) > 0) taken += n;
+            }
+            if (taken == 0) break;
+            QThread::msleep(20);
+        }
+        ::close(filler);
+
+        QElapsedTimer t;
+        t.start();
+        QCOMPARE(port.Write_Text(QStringLiteral("87*")), 3); // queued, not waited for
+        QVERIFY(t.elapsed() < 500);
+        QTest::qWait(1400); // the write time-out of three characters is 1300 ms
+        QVERIFY_THROWS_EXCEPTION(EComPort, port.Write_Text(QStringLiteral("97*")));
+        QTRY_COMPARE_WITH_TIMEOUT(failed.size(), 1, 2000);
+        QCOMPARE(failed.first().first().toString(), QStringLiteral("Ошибка записи в порт"));
+        QVERIFY(!port.isOpen());
     }
 
     void portList() {

@@ -6,7 +6,9 @@
 #include "link/tbcomport.h"
 #include "sim/simmodule.h"
 
+#include <QElapsedTimer>
 #include <QSignalSpy>
+#include <QThread>
 #include <QTimer>
 #include <QtTest>
 
@@ -44,6 +46,23 @@ class TestExchange : public QObject {
         QVERIFY(port->Open_Port());
         view = std::make_unique<RecordingView>();
         ex = std::make_unique<Exchange>(port.get(), view.get());
+    }
+
+    // Waits, running no events, until the port holds n characters: they have arrived, and
+    // no receive event has taken them.
+    bool arrivedUnseen(int n) {
+        QElapsedTimer t;
+        t.start();
+        while (port->Waiting_Count() < n && t.elapsed() < 3000) QThread::usleep(200);
+        return port->Waiting_Count() >= n;
+    }
+
+    static sim::Faults adapter(int delayMs, int gapMs) {
+        sim::Faults f;
+        f.adapterDelayMs = delayMs;
+        f.adapterPieces = 2;
+        f.adapterGapMs = gapMs;
+        return f;
     }
 
 private slots:
@@ -128,6 +147,112 @@ private slots:
         QCOMPARE(lines.at(1), msgs().Msg_Query + QStringLiteral(" 47%   ") + msgs().Msg_Answer + QStringLiteral(" C3 "));
         // Timer_Read is not running: each receive event adds an empty line after its line.
         QCOMPARE(view->log.count(QString()), 2);
+    }
+
+    // What came before a tick is the answer to the command sent before it: the tick hands
+    // it to that command's handler first, and then sends the command the handler named
+    // instead of repeating the old one. This holds for a whole late answer and for the
+    // late rest of an answer whose start a receive event has already taken.
+    void tickTakesInEarlierArrivals_data() {
+        QTest::addColumn<bool>("split");
+        QTest::newRow("whole answer waiting") << false;
+        QTest::newRow("rest of a split answer waiting") << true;
+    }
+    void tickTakesInEarlierArrivals() {
+        QFETCH(bool, split);
+        // The rest comes 400 ms after the start, long enough for a receive event to take
+        // the start alone even on a busy machine.
+        if (split) module->setFaults(adapter(1, 400));
+        QStringList seen;
+        ex->setGate(ex->Timer_Read, [&](const QString& chunk) {
+            seen << ex->Cmd_Sent + QLatin1Char(':') + ex->answerText(chunk);
+            if (ex->Cmd_Sent == QLatin1String("87*")) ex->Cmd_Pending = QStringLiteral("97*");
+        });
+        ex->Timer_Read->setInterval(100000); // the test runs the ticks itself
+        ex->start(ex->Timer_Read, QStringLiteral("87*"));
+        ex->transferTick(ex->Timer_Read);
+        if (split) {
+            QTRY_COMPARE_WITH_TIMEOUT(seen, QStringList({"87*:4"}), 3000);
+            QVERIFY(arrivedUnseen(2));
+        } else {
+            QVERIFY(arrivedUnseen(3));
+        }
+        ex->transferTick(ex->Timer_Read);
+        QCOMPARE(seen.value(seen.size() - 1), QStringLiteral("87*:45 "));
+        QCOMPARE(ex->Cmd_Sent, QStringLiteral("97*"));
+        QCOMPARE(view->edit6, QString()); // cleared for the new command
+        QTRY_COMPARE_WITH_TIMEOUT(seen.last(), QStringLiteral("97*:25 "), 3000);
+        QCOMPARE(module->receivedItems(), QStringList({"87*", "97*"}));
+        ex->Timer_Read->stop();
+    }
+
+    // A late answer that ends its operation: the tick that took it in sends nothing.
+    void tickOfEndedOperationSendsNothing() {
+        ex->setGate(ex->Timer_Read, [&](const QString&) {
+            if (ex->Cmd_Sent == QLatin1String("87*")) ex->Timer_Read->stop();
+        });
+        ex->Timer_Read->setInterval(100000);
+        ex->start(ex->Timer_Read, QStringLiteral("87*"));
+        ex->transferTick(ex->Timer_Read);
+        QVERIFY(arrivedUnseen(3));
+        ex->transferTick(ex->Timer_Read);
+        QVERIFY(!ex->Timer_Read->isActive());
+        QCOMPARE(view->edit6, QStringLiteral("45 "));
+        QTest::qWait(50);
+        QCOMPARE(module->receivedItems(), QStringList({"87*"}));
+    }
+
+    // No receive event runs inside a tick, even if writing lets events run (as waiting for
+    // a write to finish may): the module's instant answer to the new command is taken in
+    // after the tick, into the emptied buffer, whole.
+    void tickIsAtomic() {
+        module->setEngineRunning(false);
+        module->setWork(0x74, 0x3C);
+        module->setFaults(adapter(1, 30));
+        QStringList seen;
+        ex->setGate(ex->Timer_Read, [&](const QString& chunk) { seen << ex->Cmd_Sent + ':' + ex->answerText(chunk); });
+        QStringList duringTick;
+        connect(port.get(), &TBComPort::textWritten, this, [&](int) {
+            if (!arrivedUnseen(1)) return;
+            QCoreApplication::processEvents();
+            duringTick = seen;
+        });
+        ex->Timer_Read->setInterval(100000);
+        ex->start(ex->Timer_Read, QStringLiteral("47%"));
+        ex->transferTick(ex->Timer_Read);
+        QVERIFY(duringTick.isEmpty());
+        QCOMPARE(view->edit6, QString());
+        QTRY_COMPARE_WITH_TIMEOUT(view->edit6, QStringLiteral("C3 "), 3000);
+        QVERIFY(seen.first().startsWith(QStringLiteral("47%:C"))); // the start was not lost
+        QCOMPARE(seen.last(), QStringLiteral("47%:C3 "));
+        ex->Timer_Read->stop();
+    }
+
+    // Each tick comes one whole interval after the one before, however late that one ran:
+    // the module always has the whole interval to answer.
+    void lateTickDoesNotShortenTheNext() {
+        sim::Faults f;
+        f.silent = true;
+        module->setFaults(f);
+        QList<qint64> at;
+        QElapsedTimer clock;
+        clock.start();
+        // Other work holds the window's thread from 40 to 70 ms after the first command,
+        // so the second tick (due at 50 ms) runs 20 ms late.
+        QTimer blocker;
+        blocker.setSingleShot(true);
+        blocker.setTimerType(Qt::PreciseTimer);
+        connect(&blocker, &QTimer::timeout, this, [] { QThread::msleep(30); });
+        connect(port.get(), &TBComPort::textWritten, this, [&](int) {
+            at << clock.elapsed();
+            if (at.size() == 1) blocker.start(40);
+        });
+        ex->start(ex->Timer_Read, QStringLiteral("87*"));
+        QTRY_VERIFY_WITH_TIMEOUT(at.size() >= 4, 3000);
+        ex->Timer_Read->stop();
+        // Only lower bounds: a busy machine may make any tick later, never earlier.
+        for (int i = 1; i < at.size(); ++i)
+            QVERIFY2(at[i] - at[i - 1] >= 49, qPrintable(QStringLiteral("tick %1 after %2 ms").arg(i).arg(at[i] - at[i - 1])));
     }
 
     void lowerCaseDigitsReadAsInvalid() {

@@ -89,6 +89,7 @@ class TestSim : public QObject {
     void learningFillsCurve1();
     void ptyExchange();
     void ptySplitAndSilence();
+    void ptyAdapterPieces();
     void ptyVanishAndStop();
 };
 
@@ -493,6 +494,48 @@ void TestSim::ptySplitAndSilence() {
     QVERIFY(s.send("97*"));
     QCOMPARE(readSome(s.fd, 1, 150), QByteArray());
     QCOMPARE(m.receivedItems().last(), QString("97*"));
+}
+
+// Behind an adapter an answer comes late and in pieces, the first the shortest, each at
+// its own time after the command.
+void TestSim::ptyAdapterPieces() {
+    SimModule m(Model::TR70);
+    QVERIFY(m.start());
+    Slave s(m.slavePath());
+    Faults f;
+    f.adapterDelayMs = 60;
+    f.adapterPieces = 2;
+    f.adapterGapMs = 40;
+    m.setFaults(f);
+    QElapsedTimer t;
+    t.start();
+    QVERIFY(s.send("87*"));
+    QCOMPARE(readSome(s.fd, 3, 2000), QByteArray("45 "));
+    // Lower bounds only: a loaded machine may deliver later, never earlier.
+    QVERIFY2(t.elapsed() >= 60 + 40, qPrintable(QString::number(t.elapsed())));
+    QList<SentPiece> pieces = m.sentPieces();
+    QCOMPARE(pieces.size(), 2);
+    QCOMPARE(pieces.at(0).bytes, QByteArray("4"));
+    QCOMPARE(pieces.at(1).bytes, QByteArray("5 "));
+    QVERIFY(pieces.at(1).atNs - pieces.at(0).atNs >= 39000000);
+
+    // A chained answer in three pieces; more pieces than characters gives one each.
+    m.clearReceived();
+    f.adapterDelayMs = 1;
+    f.adapterPieces = 3;
+    f.adapterGapMs = 1;
+    m.setFaults(f);
+    QVERIFY(s.send("87*97*"));
+    QCOMPARE(readSome(s.fd, 6, 2000), QByteArray("45 25 "));
+    pieces = m.sentPieces();
+    QCOMPARE(pieces.size(), 3);
+    QCOMPARE(pieces.at(0).bytes + '|' + pieces.at(1).bytes + '|' + pieces.at(2).bytes, QByteArray("45| 2|5 "));
+    m.clearReceived();
+    f.adapterPieces = 10;
+    m.setFaults(f);
+    QVERIFY(s.send("47%"));
+    QCOMPARE(readSome(s.fd, 3, 2000), QByteArray("02 "));
+    QCOMPARE(m.sentPieces().size(), 3);
 }
 
 void TestSim::ptyVanishAndStop() {

@@ -1,0 +1,47 @@
+#pragma once
+// Lets a window paint at most once per interval, except right after the user's input.
+// Everything that changed in between is painted together in the next frame; widgets'
+// texts and values change at once, only the pixels wait. The exchange changes status
+// texts, fields, the progress bar, the log and panels on every tick and receive event,
+// dozens of times a second; while the window holds an OpenGL widget (the surface view),
+// every frame composes the whole window through OpenGL, which without a graphics card is
+// costly enough to delay the next receive event.
+
+#include <QElapsedTimer>
+#include <QObject>
+#include <QPointer>
+#include <QTimer>
+
+class QWidget;
+
+class FrameLimiter : public QObject {
+    Q_OBJECT
+public:
+    // Limits the frames of window (a top-level widget) to one per intervalMs, measured
+    // from the end of one frame to the start of the next; after a frame that took long,
+    // the pause is twice its length.
+    FrameLimiter(QWidget* window, int intervalMs, QObject* parent = nullptr);
+
+    int interval() const { return m_interval; }
+    // Frames painted and frames put off so far (for tests and measurements).
+    int framesPainted() const { return m_painted; }
+    int framesPutOff() const { return m_putOff; }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void paintNow();
+    qint64 gap() const;
+    bool due() const;
+
+    QPointer<QWidget> m_window;
+    const int m_interval;
+    QElapsedTimer m_lastFrame; // since the end of the last frame
+    qint64 m_lastCost = 0;     // how long the last frame took, ms
+    bool m_inFrame = false;
+    QTimer m_timer;          // brings the put-off frame when the interval is over
+    bool m_userActed = false; // input since the last frame: the next frame goes at once
+    int m_painted = 0;
+    int m_putOff = 0;
+};

@@ -1,0 +1,75 @@
+// A window limited to one frame per interval: changes show at once in the widgets' state,
+// in the pixels with the next frame; the user's input brings a put-off frame at once.
+#include "app/framelimiter.h"
+
+#include <QLabel>
+#include <QtTest>
+
+namespace {
+struct CountingLabel : QLabel {
+    using QLabel::QLabel;
+    int paints = 0;
+    void paintEvent(QPaintEvent* e) override {
+        ++paints;
+        QLabel::paintEvent(e);
+    }
+};
+
+struct Window {
+    QWidget top;
+    CountingLabel* label = new CountingLabel(QStringLiteral("0"), &top);
+    Window() {
+        top.resize(200, 100);
+        top.show();
+    }
+    bool settle() {
+        if (!QTest::qWaitForWindowExposed(&top)) return false;
+        QTest::qWait(100);
+        return label->paints > 0;
+    }
+};
+} // namespace
+
+class TestFrameLimiter : public QObject {
+    Q_OBJECT
+private slots:
+    // Within the interval after a frame, changes wait (their state is there at once);
+    // the user's input brings the waiting frame.
+    void putsOffFramesUntilInput() {
+        Window w;
+        QVERIFY(w.settle());
+        FrameLimiter limiter(&w.top, 600000); // after the first, only input lets frames through
+        w.label->setText(QStringLiteral("1"));
+        QTRY_COMPARE(limiter.framesPainted(), 1);
+        const int before = w.label->paints;
+        for (int i = 2; i <= 10; ++i) {
+            w.label->setText(QString::number(i));
+            QTest::qWait(5); // events run between the changes, as between receive events
+        }
+        QCOMPARE(w.label->text(), QStringLiteral("10"));
+        QCOMPARE(w.label->paints, before);
+        QVERIFY(limiter.framesPutOff() >= 1);
+        QTest::mouseMove(&w.top, QPoint(5, 5));
+        QTRY_VERIFY(w.label->paints > before);
+        QCOMPARE(limiter.framesPainted(), 2);
+    }
+
+    // A frame put off comes by itself once the interval is over, with all changes.
+    void putOffFrameComesAfterInterval() {
+        Window w;
+        QVERIFY(w.settle());
+        FrameLimiter limiter(&w.top, 80);
+        w.label->setText(QStringLiteral("a"));
+        QTRY_VERIFY(limiter.framesPainted() >= 1);
+        const int painted = limiter.framesPainted();
+        const int paints = w.label->paints;
+        w.label->setText(QStringLiteral("b"));
+        w.label->setText(QStringLiteral("c"));
+        QTRY_VERIFY_WITH_TIMEOUT(w.label->paints > paints, 5000);
+        QVERIFY(limiter.framesPainted() > painted);
+        QCOMPARE(w.label->text(), QStringLiteral("c"));
+    }
+};
+
+QTEST_MAIN(TestFrameLimiter)
+#include "test_framelimiter.moc"
