@@ -67,8 +67,9 @@ QString markerHint(int i, double volts) {
 
 QString livePointHint(double volts, double fuel) {
     const Messages& m = msgs();
-    return m.Msg_Voltage + formatGeneral(truncDecimals(volts, 2)) + m.Msg_Volt_Unit + QLatin1Char('\n') +
-           m.Msg_Fuel + formatGeneral(truncDecimals(fuel, 2)) + m.Msg_Litre_Unit;
+    return m.Msg_Voltage + formatGeneral(truncDecimals(volts, 2)) + m.Msg_Volt_Unit +
+           QLatin1Char('\n') + m.Msg_Fuel + formatGeneral(truncDecimals(fuel, 2)) +
+           m.Msg_Litre_Unit;
 }
 
 QString withLocaleSeparator(const QString& text) {

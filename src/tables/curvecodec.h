@@ -17,7 +17,9 @@ constexpr int FilterReadings = 6;
 // The live points' fuel axis runs 0..64.
 constexpr double FuelMax = 64.0;
 // The live point command: the fuel-flow count and the MAF voltage count.
-inline QString livePointCommand() { return QStringLiteral("74&AA&"); }
+inline QString livePointCommand() {
+    return QStringLiteral("74&AA&");
+}
 
 // Read item of point i: its address characters and "*" ("88*" for curve 1 point 1).
 QString readItem(int curve, int i);

@@ -465,34 +465,27 @@ bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
     }
     const int i = markerIndex(watched);
     if (!i) return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
-    switch (event->type()) {
-    case QEvent::MouseButtonPress:
-        if (me->button() == Qt::LeftButton) {
-            m_pressed = i;
-            m_pressPos = me->globalPosition().toPoint();
-            m_dragging = false;
-            return true;
-        }
-        break;
-    case QEvent::MouseMove:
-        if (m_pressed == i && (me->buttons() & Qt::LeftButton)) {
-            const QPoint global = me->globalPosition().toPoint();
-            if (!m_dragging && (global - m_pressPos).manhattanLength() >= QApplication::startDragDistance())
-                m_dragging = true;
-            if (m_dragging) dragMarkerTo(i, ui.Chart2D->mapFromGlobal(global).y());
-            return true;
-        }
-        break;
-    case QEvent::MouseButtonRelease:
-        if (me->button() == Qt::LeftButton && m_pressed == i) {
-            m_pressed = 0;
-            m_dragging = false;
-            return true;
-        }
-        break;
-    default:
-        break;
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
+        m_pressed = i;
+        m_pressPos = me->globalPosition().toPoint();
+        m_dragging = false;
+        return true;
+    }
+    if (type == QEvent::MouseMove && m_pressed == i && (me->buttons() & Qt::LeftButton)) {
+        const QPoint global = me->globalPosition().toPoint();
+        if (!m_dragging && (global - m_pressPos).manhattanLength() >= QApplication::startDragDistance())
+            m_dragging = true;
+        if (m_dragging) dragMarkerTo(i, ui.Chart2D->mapFromGlobal(global).y());
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton && m_pressed == i) {
+        m_pressed = 0;
+        m_dragging = false;
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }

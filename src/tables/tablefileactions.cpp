@@ -10,14 +10,18 @@
 #include <QMessageBox>
 
 namespace {
-bool english() { return msgs().Lang_Code == QLatin1String("Eng"); }
+bool english() {
+    return msgs().Lang_Code == QLatin1String("Eng");
+}
 } // namespace
 
-TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1, CurvePanel* curve2,
-                       TableTransfer* transfers, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_panel(panel), m_curve1(curve1), m_curve2(curve2), m_transfers(transfers) {
+TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1,
+                       CurvePanel* curve2, TableTransfer* transfers, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_panel(panel), m_curve1(curve1), m_curve2(curve2),
+      m_transfers(transfers) {
     confirmOverwrite = [this](const QString& fileName) {
-        return QMessageBox::question(m_ctx->window, QString(), tablefiles::overwriteQuestion(fileName, english())) ==
+        return QMessageBox::question(m_ctx->window, QString(),
+                                     tablefiles::overwriteQuestion(fileName, english())) ==
                QMessageBox::Yes;
     };
 
@@ -26,12 +30,16 @@ TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* c
     connect(t.atb_MAF_Open, &QToolButton::clicked, this, &TableFiles::atb_MAF_OpenClick);
     connect(t.atb_Lambda_Save, &QToolButton::clicked, this, &TableFiles::atb_Lambda_SaveClick);
     connect(t.atb_Lambda_Open, &QToolButton::clicked, this, &TableFiles::atb_Lambda_OpenClick);
-    connect(t.atb_MAF_TR_90_Save, &QToolButton::clicked, this, &TableFiles::atb_MAF_TR_90_SaveClick);
-    connect(t.atb_MAF_TR_90_Open, &QToolButton::clicked, this, &TableFiles::atb_MAF_TR_90_OpenClick);
+    connect(t.atb_MAF_TR_90_Save, &QToolButton::clicked, this,
+            &TableFiles::atb_MAF_TR_90_SaveClick);
+    connect(t.atb_MAF_TR_90_Open, &QToolButton::clicked, this,
+            &TableFiles::atb_MAF_TR_90_OpenClick);
     for (int curve : {1, 2}) {
         const auto& c = curvePanel(curve)->ui;
-        connect(c.atb_Emu_Save, &QToolButton::clicked, this, [this, curve] { atb_Emu_SaveClick(curve); });
-        connect(c.atb_Emu_Open, &QToolButton::clicked, this, [this, curve] { atb_Emu_OpenClick(curve); });
+        connect(c.atb_Emu_Save, &QToolButton::clicked, this,
+                [this, curve] { atb_Emu_SaveClick(curve); });
+        connect(c.atb_Emu_Open, &QToolButton::clicked, this,
+                [this, curve] { atb_Emu_OpenClick(curve); });
     }
 }
 
@@ -46,7 +54,8 @@ QString TableFiles::saveName(tablefiles::Kind kind) {
     const QString chosen = m_ctx->saveFileName(QString(), tablefiles::dialogFilter(kind));
     if (chosen.isEmpty()) return {};
     const QString name = tablefiles::withSuffix(chosen, kind);
-    if (name != chosen && QFile::exists(name) && !(confirmOverwrite && confirmOverwrite(name))) return {};
+    if (name != chosen && QFile::exists(name) && !(confirmOverwrite && confirmOverwrite(name)))
+        return {};
     return name;
 }
 
@@ -60,7 +69,8 @@ QStringList TableFiles::tableTexts(TableKind table) const {
     const ModelGrid& model = m_panel->modelGrid(table);
     QStringList cells;
     for (int r = 1; r <= tablecodec::Side; ++r)
-        for (int c = 1; c <= tablecodec::Side; ++c) cells << model.cell(c, r);
+        for (int c = 1; c <= tablecodec::Side; ++c)
+            cells << model.cell(c, r);
     return cells;
 }
 
@@ -106,14 +116,17 @@ void TableFiles::atb_Emu_SaveClick(int curve) {
     if (name.isEmpty()) return;
     CurvePanel* panel = curvePanel(curve);
     QStringList lines;
-    for (int i = 1; i <= tablefiles::LineCount; ++i) lines << panel->pointText(i);
+    for (int i = 1; i <= tablefiles::LineCount; ++i)
+        lines << panel->pointText(i);
     QString error;
-    if (!tablefiles::writeFile(name, tablefiles::encode(lines), &error, english())) m_ctx->error(error);
+    if (!tablefiles::writeFile(name, tablefiles::encode(lines), &error, english()))
+        m_ctx->error(error);
 }
 
 void TableFiles::atb_Emu_OpenClick(int curve) {
     beforeDialog();
-    const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(tablefiles::Kind::Emu));
+    const QString name =
+        m_ctx->openFileName(QString(), tablefiles::dialogFilter(tablefiles::Kind::Emu));
     if (!name.isEmpty()) {
         QByteArray bytes;
         QString error;

@@ -21,7 +21,7 @@ struct OperationContext;
 class TableFiles : public QObject {
     Q_OBJECT
 
-public:
+  public:
     // Connects the file buttons of the table panel and of both curve panels.
     TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1, CurvePanel* curve2,
                TableTransfer* transfers, QObject* parent = nullptr);
@@ -42,7 +42,7 @@ public:
     void atb_Emu_SaveClick(int curve);
     void atb_Emu_OpenClick(int curve);
 
-private:
+  private:
     void beforeDialog();
     // The file name a save writes: the chosen one with its suffix, once the user agreed to
     // replace an existing file; empty when cancelled.

@@ -11,10 +11,14 @@ namespace tablefiles {
 
 QString suffix(Kind kind) {
     switch (kind) {
-    case Kind::Maf: return QStringLiteral("MAF.txt");
-    case Kind::Lambda: return QStringLiteral("Lambda.txt");
-    case Kind::Volt: return QStringLiteral("Volt.txt");
-    case Kind::Emu: break;
+    case Kind::Maf:
+        return QStringLiteral("MAF.txt");
+    case Kind::Lambda:
+        return QStringLiteral("Lambda.txt");
+    case Kind::Volt:
+        return QStringLiteral("Volt.txt");
+    case Kind::Emu:
+        break;
     }
     return QStringLiteral("Emu.txt");
 }
@@ -22,10 +26,18 @@ QString suffix(Kind kind) {
 QString dialogFilter(Kind kind) {
     QString description;
     switch (kind) {
-    case Kind::Maf: description = QStringLiteral("Данные MAF (MAP)"); break;
-    case Kind::Lambda: description = QStringLiteral("Данные Лямбда"); break;
-    case Kind::Volt: description = QStringLiteral("Данные напряжений"); break;
-    case Kind::Emu: description = QStringLiteral("Данные Эмулятора"); break;
+    case Kind::Maf:
+        description = QStringLiteral("Данные MAF (MAP)");
+        break;
+    case Kind::Lambda:
+        description = QStringLiteral("Данные Лямбда");
+        break;
+    case Kind::Volt:
+        description = QStringLiteral("Данные напряжений");
+        break;
+    case Kind::Emu:
+        description = QStringLiteral("Данные Эмулятора");
+        break;
     }
     return description + QStringLiteral(" (*") + suffix(kind) + QLatin1Char(')');
 }
@@ -64,7 +76,8 @@ QStringList decodeLines(const QByteArray& bytes) {
 
 QStringList tableCells(const QByteArray& bytes) {
     QStringList cells = decodeLines(bytes).mid(0, LineCount);
-    while (cells.size() < LineCount) cells << QString();
+    while (cells.size() < LineCount)
+        cells << QString();
     return cells;
 }
 
@@ -97,18 +110,24 @@ CurveFile parseCurve(const QByteArray& bytes) {
 QString curveLineMessage(const QString& fileName, const CurveFile& parsed, bool english) {
     const QString name = QDir::toNativeSeparators(fileName);
     if (english) {
-        const QString what = parsed.lineMissing
-                                 ? QStringLiteral("the file ends before it (a curve file has %1 lines)").arg(LineCount)
-                                 : QStringLiteral("'%1' is not a number").arg(parsed.badText);
+        const QString what =
+            parsed.lineMissing
+                ? QStringLiteral("the file ends before it (a curve file has %1 lines)")
+                      .arg(LineCount)
+                : QStringLiteral("'%1' is not a number").arg(parsed.badText);
         return QStringLiteral("File '%1', line %2: %3. The curve was not changed.")
             .arg(name)
             .arg(parsed.badLine)
             .arg(what);
     }
-    const QString what = parsed.lineMissing
-                             ? QStringLiteral("файл кончается раньше (в файле кривой %1 строки)").arg(LineCount)
-                             : QStringLiteral("«%1» — не число").arg(parsed.badText);
-    return QStringLiteral("Файл «%1», строка %2: %3. Кривая не изменена.").arg(name).arg(parsed.badLine).arg(what);
+    const QString what =
+        parsed.lineMissing
+            ? QStringLiteral("файл кончается раньше (в файле кривой %1 строки)").arg(LineCount)
+            : QStringLiteral("«%1» — не число").arg(parsed.badText);
+    return QStringLiteral("Файл «%1», строка %2: %3. Кривая не изменена.")
+        .arg(name)
+        .arg(parsed.badLine)
+        .arg(what);
 }
 
 QString overwriteQuestion(const QString& fileName, bool english) {

@@ -19,7 +19,9 @@ namespace {
 // Ticks of a filtered read: every point is answered seven times.
 constexpr int FilteredReadsPerPoint = curvecodec::FilterReadings + 1;
 
-bool english() { return msgs().Lang_Code == QLatin1String("Eng"); }
+bool english() {
+    return msgs().Lang_Code == QLatin1String("Eng");
+}
 } // namespace
 
 void TableTransfer::setUpCurves(Stepper* steppers) {
@@ -29,18 +31,23 @@ void TableTransfer::setUpCurves(Stepper* steppers) {
                     [this, curve](const QString& chunk) { curveReadGate(curve, false, chunk); });
         ex->setGate(curveReadTimer(curve, true),
                     [this, curve](const QString& chunk) { curveReadGate(curve, true, chunk); });
-        ex->setGate(curveWriteTimer(curve), [this, curve](const QString& chunk) { curveWriteGate(curve, chunk); });
-        ex->setGate(liveTimer(curve), [this, curve](const QString& chunk) { liveGate(curve, chunk); });
+        ex->setGate(curveWriteTimer(curve),
+                    [this, curve](const QString& chunk) { curveWriteGate(curve, chunk); });
+        ex->setGate(liveTimer(curve),
+                    [this, curve](const QString& chunk) { liveGate(curve, chunk); });
 
         const auto& ui = curvePanel(curve)->ui;
-        connect(ui.atb_Emu_In, &QToolButton::clicked, this, [this, curve] { atb_Emu_InClick(curve); });
-        connect(ui.atb_Emu_Out, &QToolButton::clicked, this, [this, curve] { atb_Emu_OutClick(curve); });
-        connect(ui.Btn_YellowPoints, &QPushButton::clicked, this, [this, curve] { Btn_YellowPointsClick(curve); });
+        connect(ui.atb_Emu_In, &QToolButton::clicked, this,
+                [this, curve] { atb_Emu_InClick(curve); });
+        connect(ui.atb_Emu_Out, &QToolButton::clicked, this,
+                [this, curve] { atb_Emu_OutClick(curve); });
+        connect(ui.Btn_YellowPoints, &QPushButton::clicked, this,
+                [this, curve] { Btn_YellowPointsClick(curve); });
         connect(ui.Btn_YellowPoints_Stop, &QPushButton::clicked, this,
                 [this, curve] { Btn_YellowPoints_StopClick(curve); });
         if (steppers)
-            steppers->attach(ui.atb_Num_Yellow_Points_Down, ui.atb_Num_Yellow_Points_Up, ui.Ed_Num_Yellow_Points,
-                             StepRange{6, 36, 1, 1});
+            steppers->attach(ui.atb_Num_Yellow_Points_Down, ui.atb_Num_Yellow_Points_Up,
+                             ui.Ed_Num_Yellow_Points, StepRange{6, 36, 1, 1});
     }
     // Curve 1's live points come round(3000 / N) ms apart, so the ring of N points covers
     // about three seconds; curve 2 keeps its 250 ms.
@@ -81,7 +88,8 @@ void TableTransfer::atb_Emu_InClick(int curve) {
     Cursor.start(curvecodec::firstCount(curve), curvecodec::secondCount(curve));
     sg_Emu_multi.clear();
     const bool filtered = panel->ui.atb_Lambda_Filter_On->isChecked();
-    if (setProgressRange) setProgressRange(curvecodec::PointCount * (filtered ? FilteredReadsPerPoint : 1));
+    if (setProgressRange)
+        setProgressRange(curvecodec::PointCount * (filtered ? FilteredReadsPerPoint : 1));
     m_ctx->ex->resetProgress();
     m_ctx->ex->start(curveReadTimer(curve, filtered), curvecodec::readItem(curve, 1));
 }

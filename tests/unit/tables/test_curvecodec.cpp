@@ -8,7 +8,7 @@
 
 class TestCurveCodec : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cleanup() {
         QLocale::setDefault(QLocale::c());
         msgs().setRussian();
@@ -20,16 +20,26 @@ private slots:
         QTest::addColumn<double>("volts");
         QTest::addColumn<QString>("read");
         QTest::addColumn<QString>("write");
-        QTest::newRow("curve 1 point 1, 2,5 V") << 1 << 1 << 2.5 << "88*" << "8788)";
-        QTest::newRow("curve 1 point 2") << 1 << 2 << 0.0 << "98*" << "0098)";
-        QTest::newRow("curve 1 point 8, 5 V") << 1 << 8 << 5.0 << "F8*" << "0FF8)";
-        QTest::newRow("curve 1 point 9") << 1 << 9 << 1.0 << "89*" << "0389)";
-        QTest::newRow("curve 1 point 64") << 1 << 64 << 4.99 << "FF*" << "0FFF)";
-        QTest::newRow("curve 2 point 1") << 2 << 1 << 2.5 << "03*" << "8703)";
-        QTest::newRow("curve 2 point 2") << 2 << 2 << 0.1 << "13*" << "5013)";
-        QTest::newRow("curve 2 point 16") << 2 << 16 << 3.0 << "F3*" << "09F3)";
-        QTest::newRow("curve 2 point 17") << 2 << 17 << 0.5 << "04*" << "8104)";
-        QTest::newRow("curve 2 point 64") << 2 << 64 << 7.0 << "F6*" << "0FF6)";
+        QTest::newRow("curve 1 point 1, 2,5 V") << 1 << 1 << 2.5 << "88*"
+                                                << "8788)";
+        QTest::newRow("curve 1 point 2") << 1 << 2 << 0.0 << "98*"
+                                         << "0098)";
+        QTest::newRow("curve 1 point 8, 5 V") << 1 << 8 << 5.0 << "F8*"
+                                              << "0FF8)";
+        QTest::newRow("curve 1 point 9") << 1 << 9 << 1.0 << "89*"
+                                         << "0389)";
+        QTest::newRow("curve 1 point 64") << 1 << 64 << 4.99 << "FF*"
+                                          << "0FFF)";
+        QTest::newRow("curve 2 point 1") << 2 << 1 << 2.5 << "03*"
+                                         << "8703)";
+        QTest::newRow("curve 2 point 2") << 2 << 2 << 0.1 << "13*"
+                                         << "5013)";
+        QTest::newRow("curve 2 point 16") << 2 << 16 << 3.0 << "F3*"
+                                          << "09F3)";
+        QTest::newRow("curve 2 point 17") << 2 << 17 << 0.5 << "04*"
+                                          << "8104)";
+        QTest::newRow("curve 2 point 64") << 2 << 64 << 7.0 << "F6*"
+                                          << "0FF6)";
     }
     void items() {
         QFETCH(int, curve);
@@ -128,7 +138,8 @@ private slots:
         QLocale::setDefault(QLocale::c());
         msgs().setEnglish();
         QCOMPARE(curvecodec::markerHint(5, 2.35), QStringLiteral("Point 5\nVoltage: 2.35 V "));
-        QCOMPARE(curvecodec::livePointHint(5, 64), QStringLiteral("Voltage: 5 V \nExpense of fuel: 64 L "));
+        QCOMPARE(curvecodec::livePointHint(5, 64),
+                 QStringLiteral("Voltage: 5 V \nExpense of fuel: 64 L "));
     }
 
     void keyValues_data() {
@@ -137,15 +148,24 @@ private slots:
         QTest::addColumn<bool>("ok");
         QTest::addColumn<double>("volts");
         QTest::addColumn<QString>("text");
-        QTest::newRow("ru point typed") << "ru_RU" << "2.5" << true << 2.5 << "2,5";
-        QTest::newRow("ru comma") << "ru_RU" << "2,35" << true << 2.35 << "2,35";
-        QTest::newRow("C comma typed") << "C" << "2,5" << true << 2.5 << "2.5";
-        QTest::newRow("7 becomes 5") << "ru_RU" << "7" << true << 5.0 << "5";
-        QTest::newRow("below 0 becomes 0") << "C" << "-0.5" << true << 0.0 << "0";
-        QTest::newRow("5 stays") << "C" << "5" << true << 5.0 << "5";
-        QTest::newRow("empty") << "C" << "" << false << 0.0 << "";
-        QTest::newRow("two separators") << "ru_RU" << "1.2.3" << false << 0.0 << "";
-        QTest::newRow("letters") << "ru_RU" << "abc" << false << 0.0 << "";
+        QTest::newRow("ru point typed") << "ru_RU"
+                                        << "2.5" << true << 2.5 << "2,5";
+        QTest::newRow("ru comma") << "ru_RU"
+                                  << "2,35" << true << 2.35 << "2,35";
+        QTest::newRow("C comma typed") << "C"
+                                       << "2,5" << true << 2.5 << "2.5";
+        QTest::newRow("7 becomes 5") << "ru_RU"
+                                     << "7" << true << 5.0 << "5";
+        QTest::newRow("below 0 becomes 0") << "C"
+                                           << "-0.5" << true << 0.0 << "0";
+        QTest::newRow("5 stays") << "C"
+                                 << "5" << true << 5.0 << "5";
+        QTest::newRow("empty") << "C"
+                               << "" << false << 0.0 << "";
+        QTest::newRow("two separators") << "ru_RU"
+                                        << "1.2.3" << false << 0.0 << "";
+        QTest::newRow("letters") << "ru_RU"
+                                 << "abc" << false << 0.0 << "";
     }
     void keyValues() {
         QFETCH(QString, locale);

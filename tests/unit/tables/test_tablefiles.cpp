@@ -11,24 +11,27 @@ Q_DECLARE_METATYPE(tablefiles::Kind)
 namespace {
 QStringList numbered(int n, const QString& prefix = {}) {
     QStringList out;
-    for (int k = 1; k <= n; ++k) out << prefix + QString::number(k);
+    for (int k = 1; k <= n; ++k)
+        out << prefix + QString::number(k);
     return out;
 }
 QByteArray joined(const QStringList& lines, const char* end = "\r\n") {
     QByteArray out;
-    for (const QString& l : lines) out += l.toLatin1() + end;
+    for (const QString& l : lines)
+        out += l.toLatin1() + end;
     return out;
 }
 } // namespace
 
 class TestTableFiles : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cleanup() { QLocale::setDefault(QLocale::c()); }
 
     void mafTableBytes() {
         QStringList cells{"-12", "-8", "0", "0", "3", "5", "5", "4"};
-        while (cells.size() < 64) cells << QString::number(cells.size() % 7 - 3);
+        while (cells.size() < 64)
+            cells << QString::number(cells.size() % 7 - 3);
         const QByteArray bytes = tablefiles::encode(cells);
         QVERIFY(bytes.startsWith(QByteArray::fromHex("2D31320D0A2D380D0A300D0A300D0A330D0A")));
         QVERIFY(bytes.endsWith(cells.last().toLatin1() + "\r\n"));
@@ -53,7 +56,8 @@ private slots:
         QTest::newRow("LF") << QByteArray("1\n2\n") << QStringList{"1", "2"};
         QTest::newRow("CR") << QByteArray("1\r2\r") << QStringList{"1", "2"};
         QTest::newRow("no end on the last line") << QByteArray("1\r\n2") << QStringList{"1", "2"};
-        QTest::newRow("empty lines kept") << QByteArray("1\r\n\r\n\n3\r\n") << QStringList{"1", "", "", "3"};
+        QTest::newRow("empty lines kept")
+            << QByteArray("1\r\n\r\n\n3\r\n") << QStringList{"1", "", "", "3"};
         QTest::newRow("mixed ends") << QByteArray("1\n\r2\r\n") << QStringList{"1", "", "2"};
         QTest::newRow("empty file") << QByteArray() << QStringList{};
         QTest::newRow("one line end") << QByteArray("\r\n") << QStringList{""};
@@ -69,7 +73,8 @@ private slots:
         QCOMPARE(tablefiles::tableCells(joined(numbered(70))), numbered(64));
         QStringList shortFile = numbered(10, QStringLiteral("-"));
         QStringList expected = shortFile;
-        while (expected.size() < 64) expected << QString();
+        while (expected.size() < 64)
+            expected << QString();
         QCOMPARE(tablefiles::tableCells(joined(shortFile)), expected);
         QStringList odd{"150", "-120", " 7 ", "x", ""};
         QCOMPARE(tablefiles::tableCells(joined(odd)).mid(0, 5), odd);
@@ -81,11 +86,21 @@ private slots:
         QTest::addColumn<QString>("line");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("volts");
-        QTest::newRow("point file, comma locale") << "ru_RU" << "2.35" << "2,35" << 2.35;
-        QTest::newRow("comma file, point locale") << "C" << "2,35" << "2.35" << 2.35;
-        QTest::newRow("own separator") << "ru_RU" << "0,5" << "0,5" << 0.5;
-        QTest::newRow("whole number") << "C" << "4" << "4" << 4.0;
-        QTest::newRow("7 is not limited") << "ru_RU" << "7" << "7" << 7.0;
+        QTest::newRow("point file, comma locale") << "ru_RU"
+                                                  << "2.35"
+                                                  << "2,35" << 2.35;
+        QTest::newRow("comma file, point locale") << "C"
+                                                  << "2,35"
+                                                  << "2.35" << 2.35;
+        QTest::newRow("own separator") << "ru_RU"
+                                       << "0,5"
+                                       << "0,5" << 0.5;
+        QTest::newRow("whole number") << "C"
+                                      << "4"
+                                      << "4" << 4.0;
+        QTest::newRow("7 is not limited") << "ru_RU"
+                                          << "7"
+                                          << "7" << 7.0;
     }
     void curveSeparators() {
         QFETCH(QString, locale);
@@ -138,7 +153,8 @@ private slots:
         QCOMPARE(f.badText, text);
         QVERIFY(f.texts.isEmpty() && f.volts.isEmpty());
         for (bool english : {false, true}) {
-            const QString message = tablefiles::curveLineMessage(QStringLiteral("/tmp/car1Emu.txt"), f, english);
+            const QString message =
+                tablefiles::curveLineMessage(QStringLiteral("/tmp/car1Emu.txt"), f, english);
             QVERIFY2(message.contains(QString::number(line)), qPrintable(message));
             QVERIFY(message.contains(QStringLiteral("car1Emu.txt")));
         }
@@ -157,16 +173,27 @@ private slots:
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("MAF, bare name") << Kind::Maf << "/d/car1" << "/d/car1MAF.txt" << "Данные MAF (MAP) (*MAF.txt)";
-        QTest::newRow("MAF, chosen file") << Kind::Maf << "/d/car1MAF.txt" << "/d/car1MAF.txt"
-                                         << "Данные MAF (MAP) (*MAF.txt)";
-        QTest::newRow("Lambda") << Kind::Lambda << "car1.txt" << "car1.txtLambda.txt" << "Данные Лямбда (*Lambda.txt)";
-        QTest::newRow("Lambda into MAF") << Kind::Maf << "car1Lambda.txt" << "car1Lambda.txtMAF.txt"
+        QTest::newRow("MAF, bare name") << Kind::Maf << "/d/car1"
+                                        << "/d/car1MAF.txt"
                                         << "Данные MAF (MAP) (*MAF.txt)";
-        QTest::newRow("voltage") << Kind::Volt << "car1Volt.txt" << "car1Volt.txt" << "Данные напряжений (*Volt.txt)";
-        QTest::newRow("curve") << Kind::Emu << "Emu" << "EmuEmu.txt" << "Данные Эмулятора (*Emu.txt)";
-        QTest::newRow("curve, chosen file") << Kind::Emu << "a b/curveEmu.txt" << "a b/curveEmu.txt"
-                                           << "Данные Эмулятора (*Emu.txt)";
+        QTest::newRow("MAF, chosen file") << Kind::Maf << "/d/car1MAF.txt"
+                                          << "/d/car1MAF.txt"
+                                          << "Данные MAF (MAP) (*MAF.txt)";
+        QTest::newRow("Lambda") << Kind::Lambda << "car1.txt"
+                                << "car1.txtLambda.txt"
+                                << "Данные Лямбда (*Lambda.txt)";
+        QTest::newRow("Lambda into MAF") << Kind::Maf << "car1Lambda.txt"
+                                         << "car1Lambda.txtMAF.txt"
+                                         << "Данные MAF (MAP) (*MAF.txt)";
+        QTest::newRow("voltage") << Kind::Volt << "car1Volt.txt"
+                                 << "car1Volt.txt"
+                                 << "Данные напряжений (*Volt.txt)";
+        QTest::newRow("curve") << Kind::Emu << "Emu"
+                               << "EmuEmu.txt"
+                               << "Данные Эмулятора (*Emu.txt)";
+        QTest::newRow("curve, chosen file") << Kind::Emu << "a b/curveEmu.txt"
+                                            << "a b/curveEmu.txt"
+                                            << "Данные Эмулятора (*Emu.txt)";
     }
     void names() {
         QFETCH(Kind, kind);
