@@ -15,6 +15,7 @@
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"
+#include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
 #include "widgets/stepper.h"
 
@@ -122,6 +123,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
 
     FormCreate();
     createModalWindows();
+    createRecorder();
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -398,6 +400,26 @@ void TForm1::createModalWindows() {
     fmAbout = new TfmAbout(this);
 }
 
+void TForm1::createRecorder() {
+    const auto& set = Panel_Sett_Max->ui;
+    LiveInputs in;
+    in.intervalBox = cb_Int_Graf_In;
+    in.cycleInterval = Ed_Timer_NeprOpros_Interval;
+    in.moduleOff = atb_ModuleOff;
+    in.coefficientWarning = fmPredupr0D;
+    in.hidePanels = Timer_Hide_Panels;
+    in.connection = Conn;
+    in.crankIndex = [cb = set.cb_K] { return cb->currentIndex(); };
+    in.emulatorOn = [b = set.AdvTBtn_Emu] { return b->isChecked(); };
+    in.optimizerOn = [b = set.AdvTBtn_Opt] { return b->isChecked(); };
+    in.mafPOn = [b = set.AdvTBtn_MAF_P] { return b->isChecked(); };
+    in.displacementOn = [b = set.atb_LAMBDA_Way_Displacement] { return b->isChecked(); };
+    in.mafAbove1kHz = [b = set.atb_DMRV_Diapazone_More] { return b->isChecked(); };
+    in.telemetryStatus = [this](const QString& t) { StatusBar_Top->setPanelText(1, t); };
+    Recorder = new LiveRecorder(&Ctx, Panel_Parr_Max, Panel_Parr_Parr_Max, Steppers, std::move(in), this);
+    Recorder->setObjectName(QStringLiteral("Recorder"));
+}
+
 void TForm1::FormCreate() {
     // 1. Start line.
     logLine(QStringLiteral("Запуск программы: ") + nowText());
@@ -574,7 +596,7 @@ QList<QWidget*> TForm1::blockedControls() const {
     return {Panel_Sett_Max,      p.atb_Get_0,         t.atb_MAF_Out,        t.atb_MAF_In,    t.atb_Lambda_Out,
             t.atb_Lambda_In,     t.atb_MAF_TR_90_Out, t.atb_MAF_TR_90_In,   e1.atb_Emu_In,   e1.atb_Emu_Out,
             e1.Btn_YellowPoints, e2.Btn_YellowPoints, e2.atb_Emu_In,        e2.atb_Emu_Out,  c.atb_Chart1_Start,
-            c.gb_Type_Graf,      atb_Seans};
+            c.gb_Type_Graf,      atb_Seans,           cb_Int_Graf_In,       atb_Int_Graf_In};
 }
 
 void TForm1::Btn_BlockClick() {

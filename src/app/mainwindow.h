@@ -21,6 +21,7 @@ class QProgressBar;
 class QStackedWidget;
 class QToolButton;
 class ChartPanel;
+class LiveRecorder;
 class CurvePanel;
 class ParamPanel;
 class ProtocolPanel;
@@ -57,6 +58,8 @@ public:
     OperationContext Ctx;
     // The one active stepper and its repeat timers, shared by every up/down pair.
     Stepper* Steppers = nullptr;
+    // Live data recording and the parameter chart.
+    LiveRecorder* Recorder = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -195,6 +198,7 @@ private:
     void buildStatus();
     void buildPopups(QWidget* parent);
     void createModalWindows();
+    void createRecorder();
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     bool FormClose(); // false keeps the window open
