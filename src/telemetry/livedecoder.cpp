@@ -66,6 +66,14 @@ double groupValue(const double* first, int n) {
     return value;
 }
 
+namespace {
+// Answer lengths of the cycle commands: each item's digits and the character after them.
+constexpr int kWordsAnswerLength = 4 * 5;
+constexpr int kCountersAnswerLength = 3 + 5 + 5 + 3;
+
+template <std::size_t N> void invalidate(std::array<double, N>& digits) { digits.fill(-1); }
+} // namespace
+
 GateStep liveGate(DigitStore& store, int& startFlag, const QString& sent, const QString& answer) {
     GateStep g;
     if (startFlag == 1) {
@@ -76,16 +84,22 @@ GateStep liveGate(DigitStore& store, int& startFlag, const QString& sent, const 
     } else {
         g.next = kCmdSensors;
     }
+    // An answer longer than its command's answer began with characters of an earlier answer
+    // that came after the command was sent; its digits stand at other positions than
+    // expected, so none of them is taken (the parameters keep their values).
     if (sent == kCmdSensors) {
         storeWords(answer, store.sensors);
+        if (answer.size() > kWordsAnswerLength) invalidate(store.sensors);
         g.next = kCmdCounters;
         g.stored = true;
     } else if (sent == kCmdCounters) {
         storeCounters(answer, store.counters);
+        if (answer.size() > kCountersAnswerLength) invalidate(store.counters);
         g.next = kCmdFlows;
         g.stored = true;
     } else if (sent == kCmdFlows) {
         storeWords(answer, store.flows);
+        if (answer.size() > kWordsAnswerLength) invalidate(store.flows);
         g.next = kCmdClose;
         g.stored = true;
     } else if (sent == kCmdClose) {

@@ -45,11 +45,11 @@ double editNumber(const QLineEdit* e, double fallback) {
 
 LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel* params, Stepper* steppers,
                            LiveInputs inputs, QObject* parent)
-    : QObject(parent), Arhiv(12, 0), Navigator(13, 1), m_ctx(ctx), m_panel(chart), m_params(params),
+    : QObject(parent), Arhiv(12, 0), Navigator(13, 1, 2), m_ctx(ctx), m_panel(chart), m_params(params),
       m_in(std::move(inputs)) {
     m_chart = std::make_unique<ParamChart>(chart->ui.Chart1);
-    m_axes = std::make_unique<ChartAxes>(chart, params, &Live);
-    m_series = std::make_unique<SeriesControls>(ctx, params, m_chart.get(), m_in.hidePanels);
+    m_axes = new ChartAxes(chart, params, &Live, this);
+    m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
     Arhiv.setHeads(kArhivHeads);
     chart->StringGrid_Arhiv->setModel(&Arhiv);
     chart->StringGrid_Navigator->setModel(&Navigator);
@@ -292,6 +292,8 @@ void LiveRecorder::atb_Chart1_StopClick() {
     m_ctx->ex->Timer_Module_Graf->stop();
     m_ctx->ex->Timer_NeprOpros->stop();
     if (m_in.telemetryStatus) m_in.telemetryStatus(QString());
+    // A stopped recording is browsed, not grown: give back what the growing reserved.
+    m_chart->squeeze();
 }
 
 void LiveRecorder::atb_Chart1_ClearClick() {

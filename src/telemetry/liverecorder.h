@@ -64,7 +64,8 @@ public:
 
     // The hidden tables (views StringGrid_Arhiv and StringGrid_Navigator show them).
     SampleTable Arhiv;     // columns 0..11: time, SP, STR, AI, TP, SD, L1, L2, U1do..U2posle
-    SampleTable Navigator; // columns 1..12: time, then the percents in the same order
+    SampleTable Navigator; // columns 1..12: time, then the percents (single precision: the
+                           // overview strip they are drawn in is 71 pixels high)
     ParamChart& chart() { return *m_chart; }
     ChartAxes& axes() { return *m_axes; }
     SeriesControls& series() { return *m_series; }
@@ -106,7 +107,7 @@ private:
     ParamPanel* m_params;
     LiveInputs m_in;
     std::unique_ptr<ParamChart> m_chart;
-    std::unique_ptr<ChartAxes> m_axes;
-    std::unique_ptr<SeriesControls> m_series;
+    ChartAxes* m_axes;           // child objects, so that the window's tree reaches their timers
+    SeriesControls* m_series;
     QObject* m_typeCalc; // atb_RT_TypeCalc, watched for its mouse-down
 };

@@ -3,8 +3,13 @@
 #include "common/numtext.h"
 
 void SampleColumn::append(double v) {
-    if ((m_size & (BlockSize - 1)) == 0 && std::size_t(m_size >> BlockBits) == m_blocks.size())
-        m_blocks.push_back(std::make_unique<double[]>(BlockSize));
+    const std::size_t blocks = m_single ? m_floats.size() : m_doubles.size();
+    if (std::size_t(m_size >> BlockBits) == blocks) {
+        if (m_single)
+            m_floats.push_back(std::make_unique<float[]>(BlockSize));
+        else
+            m_doubles.push_back(std::make_unique<double[]>(BlockSize));
+    }
     set(m_size, v);
     ++m_size;
 }
@@ -12,12 +17,15 @@ void SampleColumn::append(double v) {
 void SampleColumn::truncate(int size) {
     if (size >= m_size) return;
     m_size = std::max(0, size);
-    m_blocks.resize(std::size_t((m_size + BlockSize - 1) >> BlockBits));
+    const std::size_t blocks = std::size_t((m_size + BlockSize - 1) >> BlockBits);
+    m_floats.resize(m_single ? blocks : 0);
+    m_doubles.resize(m_single ? 0 : blocks);
 }
 
-SampleTable::SampleTable(int columns, int firstColumn, QObject* parent)
-    : QAbstractTableModel(parent), m_columnCount(columns), m_first(firstColumn),
-      m_columns(std::size_t(columns - firstColumn)) {}
+SampleTable::SampleTable(int columns, int firstColumn, int firstSingle, QObject* parent)
+    : QAbstractTableModel(parent), m_columnCount(columns), m_first(firstColumn) {
+    for (int c = firstColumn; c < columns; ++c) m_columns.emplace_back(firstSingle >= 0 && c >= firstSingle);
+}
 
 void SampleTable::setHeads(const QStringList& heads) {
     m_heads = heads;

@@ -14,30 +14,49 @@
 #include <memory>
 #include <vector>
 
-// One column of numbers in blocks of equal size.
+// One column of numbers in blocks of equal size, in double or (where seven significant
+// digits are plenty) single precision.
 class SampleColumn {
 public:
-    static constexpr int BlockBits = 13; // 8192 values (64 KiB) per block
+    static constexpr int BlockBits = 13; // 8192 values per block
     static constexpr int BlockSize = 1 << BlockBits;
 
+    explicit SampleColumn(bool single = false) : m_single(single) {}
+
     int size() const { return m_size; }
-    double at(int i) const { return m_blocks[std::size_t(i >> BlockBits)][i & (BlockSize - 1)]; }
-    void set(int i, double v) { m_blocks[std::size_t(i >> BlockBits)][i & (BlockSize - 1)] = v; }
+    double at(int i) const {
+        const std::size_t b = std::size_t(i >> BlockBits);
+        const int k = i & (BlockSize - 1);
+        return m_single ? double(m_floats[b][k]) : m_doubles[b][k];
+    }
+    void set(int i, double v) {
+        const std::size_t b = std::size_t(i >> BlockBits);
+        const int k = i & (BlockSize - 1);
+        if (m_single)
+            m_floats[b][k] = float(v);
+        else
+            m_doubles[b][k] = v;
+    }
     void append(double v);
     void truncate(int size);
     // Bytes held, including the unused rest of the last block.
-    std::size_t bytes() const { return m_blocks.size() * BlockSize * sizeof(double); }
+    std::size_t bytes() const {
+        return m_single ? m_floats.size() * BlockSize * sizeof(float) : m_doubles.size() * BlockSize * sizeof(double);
+    }
 
 private:
-    std::vector<std::unique_ptr<double[]>> m_blocks;
+    bool m_single;
+    std::vector<std::unique_ptr<double[]>> m_doubles;
+    std::vector<std::unique_ptr<float[]>> m_floats;
     int m_size = 0;
 };
 
 class SampleTable : public QAbstractTableModel {
     Q_OBJECT
 public:
-    // columns: the table's column count; columns before firstColumn stay empty.
-    SampleTable(int columns, int firstColumn, QObject* parent = nullptr);
+    // columns: the table's column count; columns before firstColumn stay empty; columns
+    // from firstSingle on are kept in single precision (-1: none).
+    SampleTable(int columns, int firstColumn, int firstSingle = -1, QObject* parent = nullptr);
 
     // Row 0: heads of columns firstColumn.. (in order).
     void setHeads(const QStringList& heads);

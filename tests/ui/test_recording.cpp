@@ -160,6 +160,8 @@ private slots:
         const double step = w->Ex->Timer_Module_Graf->interval() / 1000.0;
         QCOMPARE(r.Arhiv.value(2, 0) - r.Arhiv.value(1, 0), step);
         QCOMPARE(rec().chart().timeLabel(1), QLocale().toString(step));
+        // Continuous: the time axis holds the whole recording.
+        QCOMPARE(plot()->xAxis->range().upper, double(rec().chart().sampleCount() - 1));
 
         // Data that changes keeps being followed, also at 100 ms.
         m->setWork(InjectionTime, 52);
@@ -180,6 +182,16 @@ private slots:
         }
         QCOMPARE(rec().Samples_Total, 41.0);
         QCOMPARE(rec().chart().sampleCount(), 41);
+
+        // A wider page after Stop keeps the middle of the shown page: 40..60 becomes 38..62.
+        QTest::mouseClick(chart().atb_Chart1_Stop, Qt::LeftButton);
+        QTest::mousePress(chart().atb_PageUp, Qt::LeftButton);
+        QTest::mouseRelease(chart().atb_PageUp, Qt::LeftButton);
+        QCOMPARE(chart().Edit_Width_Page_Graf->text(), "6");
+        QCOMPARE(rec().Page_Samples, 24.0);
+        QCOMPARE(plot()->xAxis->range(), QCPRange(38, 62));
+        QCOMPARE(rec().Page_Begin, 38.0);
+        QCOMPARE(rec().Page_End, 62.0);
     }
 
     // Presets follow their parameter's range on every tick; a stepper press releases the

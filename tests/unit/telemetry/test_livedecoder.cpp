@@ -126,6 +126,28 @@ private slots:
         QCOMPARE(groupValue(&shortStore.flows[0], 4), -1.0);
     }
 
+    // The tail of an earlier answer that arrives after the next command went out stands
+    // before the new answer: such an answer is too long and none of its digits is taken.
+    void lateTailSpoilsTheWholeAnswer_data() {
+        QTest::addColumn<QString>("cmd");
+        QTest::addColumn<QString>("answer");
+        QTest::newRow("sensors") << kCmdSensors << wordText(800) + wordText(300) + wordText(600) + wordText(3);
+        QTest::newRow("counters") << kCmdCounters << byteText(0) + wordText(0x420) + wordText(1000) + byteText(45);
+        QTest::newRow("flows") << kCmdFlows << wordText(900) + wordText(500) + wordText(800) + wordText(600);
+    }
+    void lateTailSpoilsTheWholeAnswer() {
+        QFETCH(QString, cmd);
+        QFETCH(QString, answer);
+        DigitStore d;
+        int flag = 2;
+        liveGate(d, flag, cmd, answer);
+        const auto& digits = cmd == kCmdSensors ? d.sensors.data() : cmd == kCmdCounters ? d.counters.data() : d.flows.data();
+        QVERIFY(groupValue(digits, 2) >= 0); // the exact answer is taken
+        liveGate(d, flag, cmd, QStringLiteral(" ") + answer);
+        const int n = cmd == kCmdCounters ? 12 : 16;
+        for (int i = 0; i < n; ++i) QCOMPARE(digits[i], -1.0);
+    }
+
     // The gate's walk: "47&" twice after Start, then the four cycle commands; anything
     // else sent leaves the cycle's first command pending.
     void gateWalk() {
