@@ -129,8 +129,10 @@ void LiveRecorder::Timer_Module_GrafTimer() {
     // A cycle that still waits for data answers runs on: at 100 ms a tick comes before the
     // cycle's third command, and restarting would leave every parameter but the sensor
     // words unread for the whole recording. A cycle that ended, or has only its closing
-    // command left, starts anew.
-    const bool restart = !ex->Timer_NeprOpros->isActive() || ex->Cmd_Pending == kCmdClose;
+    // command left unsent, starts anew. One whose closing command is out waits for its
+    // answer: sent after a restart, that answer would be read as the sensor words.
+    const bool restart = !ex->Timer_NeprOpros->isActive() ||
+                         (ex->Cmd_Pending == kCmdClose && ex->Cmd_Sent != kCmdClose);
     if (restart) ex->Cmd_Pending = Graf_Start_Flag == 1 ? kCmdStart : kCmdSensors;
 
     if (m_in.connection) {

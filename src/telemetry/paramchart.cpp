@@ -53,8 +53,11 @@ ParamChart::ParamChart(QCustomPlot* chart)
         m_summaries[s].push_back(sum);
         applyVisibility(s);
     }
-    // Axis numbers in the decimal separator of the texts around them.
-    m_plot->setLocale(QLocale());
+    // Axis numbers written as the texts around them: the locale's decimal separator, no
+    // group separators.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    m_plot->setLocale(locale);
     m_plot->setNotAntialiasedElements(QCP::aePlottables);
     m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new SampleTimeTicker(m_times)));
