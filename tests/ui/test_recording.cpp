@@ -168,6 +168,38 @@ private slots:
         QTRY_COMPARE_WITH_TIMEOUT(arhiv(1), dec("5,2"), 8000);
     }
 
+    // When a tick starts a new live cycle: not while data answers are awaited, nor while
+    // the closing "AA&" is out (its late answer would be read as the sensor words).
+    void cycleRestart_data() {
+        QTest::addColumn<bool>("running");
+        QTest::addColumn<QString>("sent");
+        QTest::addColumn<QString>("pending");
+        QTest::addColumn<QString>("next");
+        QTest::newRow("ended") << false << "AA&" << live::kCmdSensors << live::kCmdSensors;
+        QTest::newRow("awaiting counters") << true << live::kCmdSensors << live::kCmdCounters << live::kCmdCounters;
+        QTest::newRow("awaiting flows") << true << live::kCmdCounters << live::kCmdFlows << live::kCmdFlows;
+        QTest::newRow("closing unsent") << true << live::kCmdFlows << "AA&" << live::kCmdSensors;
+        QTest::newRow("closing out") << true << "AA&" << "AA&" << "AA&";
+    }
+    void cycleRestart() {
+        QFETCH(bool, running);
+        QFETCH(QString, sent);
+        QFETCH(QString, pending);
+        QFETCH(QString, next);
+        rec().Graf_Start_Flag = 2;
+        rec().Row_Arhiv = 1;
+        QTimer* cycle = w->Ex->Timer_NeprOpros;
+        cycle->setInterval(100000);
+        if (running) cycle->start();
+        w->Ex->Cmd_Sent = sent;
+        w->Ex->Cmd_Pending = pending;
+        rec().Timer_Module_GrafTimer();
+        QCOMPARE(w->Ex->Cmd_Pending, next);
+        QVERIFY(cycle->isActive());
+        QCOMPARE(cycle->interval(), running && next != live::kCmdSensors ? 100000 : 50);
+        cycle->stop();
+    }
+
     // Pages of 5 s at 250 ms hold 20 samples: samples 0..19 on 0..20, sample 20 opens 20..40.
     void paging() {
         connectStill();
