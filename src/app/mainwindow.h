@@ -25,6 +25,7 @@ class ChartPanel;
 class OptionSwitches;
 class ParameterSteppers;
 class RegisterWriter;
+class LiveRecorder;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -83,6 +84,8 @@ public:
     ParameterSteppers* Params = nullptr;
     OptionSwitches* Options = nullptr;
     ChartSelectors Selectors;
+    // Live data recording and the parameter chart.
+    LiveRecorder* Recorder = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -227,6 +230,7 @@ private:
     void buildPopups(QWidget* parent);
     void createModalWindows();
     void wireSettings();
+    void createRecorder();
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     bool FormClose(); // false keeps the window open

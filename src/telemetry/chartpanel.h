@@ -11,6 +11,8 @@
 
 #include <QWidget>
 
+class QTableView;
+
 #include "ui_chartpanel.h"
 
 class ChartPanel : public QWidget {
@@ -19,6 +21,10 @@ public:
     explicit ChartPanel(QWidget* parent = nullptr);
 
     Ui::ChartPanel ui;
+    // The hidden tables of the recording (archive and navigator), shown by no one; their
+    // models belong to the recorder.
+    QTableView* StringGrid_Arhiv;
+    QTableView* StringGrid_Navigator;
 
     // True while the three control groups stand in one row above the chart; false when the
     // panel is too narrow and the output group has moved beside the other two.
