@@ -223,7 +223,7 @@ void TForm1::FormCreate() {
     // 1. Start line.
     logLine(QStringLiteral("Запуск программы: ") + nowText());
     logLine(QString());
-    // 2. The surface view sets itself up when it is first shown (QOpenGLWidget).
+    // 2. The surface view sets up its OpenGL when it is first painted.
     // 3. Nothing that talks to the module works before a connection.
     Btn_BlockClick();
     // 4. The settings view is the first view.
