@@ -279,6 +279,25 @@ class TestLanguage : public QObject {
         QCOMPARE(t->property("text").toString(), texts.at(1));
     }
 
+    // The user's own click on the fuel calculation writes its Russian caption in either
+    // language: pressed and switched to English it reads "Average", released by the mouse
+    // it reads "норма" until the language is switched again.
+    void fuelCalculationClickKeepsRussianCaption() {
+        auto* b = w->findChild<QAbstractButton*>(QStringLiteral("atb_RT_TypeCalc"));
+        QVERIFY(b && b->isCheckable());
+        w->atb_Parr_minClick();
+        QTest::mouseClick(b, Qt::LeftButton);
+        QVERIFY(b->isChecked());
+        QCOMPARE(b->text(), QStringLiteral("среднее"));
+        w->atbEngClick();
+        QCOMPARE(b->text(), QStringLiteral("Average"));
+        QTest::mouseClick(b, Qt::LeftButton);
+        QVERIFY(!b->isChecked());
+        QCOMPARE(b->text(), QStringLiteral("норма"));
+        w->atbEngClick();
+        QCOMPARE(b->text(), QStringLiteral("Norma"));
+    }
+
     // After recognition, English puts the program caption back in place of the model
     // caption; the status texts written from message texts keep their language until they
     // are written again, and texts written afterwards are English.
