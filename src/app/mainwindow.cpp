@@ -25,6 +25,7 @@
 #include "telemetry/chartpanel.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
+#include "telemetry/recordfiles.h"
 #include "widgets/stepper.h"
 
 #include <QApplication>
@@ -159,6 +160,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // Only a running recording is paused, so that a dialog opened while idle neither shows
     // Continue nor releases the interface.
     Files->pauseChart = [this] { Recorder->pauseIfRecording(); };
+    ParamFiles = new RecordFiles(&Ctx, Panel_Parr_Max, Recorder, this);
+    ParamFiles->setObjectName(QStringLiteral("ParamFiles"));
+    ParamFiles->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.

@@ -26,6 +26,7 @@ class OptionSwitches;
 class ParameterSteppers;
 class RegisterWriter;
 class LiveRecorder;
+class RecordFiles;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -86,6 +87,8 @@ public:
     ChartSelectors Selectors;
     // Live data recording and the parameter chart.
     LiveRecorder* Recorder = nullptr;
+    // The record file buttons of the chart.
+    RecordFiles* ParamFiles = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

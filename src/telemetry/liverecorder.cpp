@@ -7,6 +7,7 @@
 #include "link/exchange.h"
 #include "link/operationcontext.h"
 #include "telemetry/chartaxes.h"
+#include "telemetry/chartnavigator.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
 #include "telemetry/seriescontrols.h"
@@ -50,6 +51,7 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     m_chart = std::make_unique<ParamChart>(chart->ui.Chart1);
     m_axes = new ChartAxes(chart, params, &Live, this);
     m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
+    m_nav = new ChartNavigator(ctx, chart, params, this, this);
     Arhiv.setHeads(kArhivHeads);
     chart->StringGrid_Arhiv->setModel(&Arhiv);
     chart->StringGrid_Navigator->setModel(&Navigator);
@@ -77,6 +79,8 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
 }
 
 LiveRecorder::~LiveRecorder() = default;
+
+const QStringList& LiveRecorder::navigatorHeads() { return kNavigatorHeads; }
 
 int LiveRecorder::chosenInterval() const {
     const int i = m_in.intervalBox ? m_in.intervalBox->currentIndex() : -1;
@@ -301,21 +305,18 @@ void LiveRecorder::atb_Chart1_StopClick() {
 void LiveRecorder::atb_Chart1_ClearClick() {
     const auto& u = m_panel->ui;
     m_chart->clear();
-    QCustomPlot* nav = u.DBChart_Navigator_Bottom;
-    for (int i = 0; i < nav->graphCount(); ++i) nav->graph(i)->data()->clear();
+    m_nav->clear();
     Page_Samples = Page_Begin = Page_End = Page_Count = 0;
     Samples_Total = 0;
     Live.Time_Graf = 0;
     Live.Time_Step = 0;
     setBrowsingEnabled(m_panel, false);
-    u.Blue_Line->hide();
     u.atb_Chart1_Stop->setEnabled(false);
     u.atb_Chart1_Clear->setEnabled(false);
     u.atb_Chart1_Pause->hide();
     u.atb_Chart1_Continue->hide();
     u.atb_Chart1_Start->show();
     m_chart->queueReplot();
-    nav->replot(QCustomPlot::rpQueuedReplot);
 }
 
 void LiveRecorder::pageWidthReleased() {
@@ -326,13 +327,7 @@ void LiveRecorder::pageWidthReleased() {
     m_chart->setTimeRange(centre - Page_Samples / 2, centre + Page_Samples / 2);
     Page_Begin = x->range().lower;
     Page_End = x->range().upper;
-    // The overview's window keeps its centre and takes the new width (the strip's width
-    // plus 20 pixels, as the page buttons size it).
-    QFrame* window = m_panel->ui.Blue_Line;
-    const int stripWidth = m_panel->ui.DBChart_Navigator_Bottom->width();
-    const int centreX = window->x() + window->width() / 2;
-    const int width = int((stripWidth + 20) * Page_Samples / Samples_Total);
-    window->setGeometry(centreX - width / 2, window->y(), width, window->height());
+    m_nav->pageWidthChanged();
     m_chart->queueReplot();
 }
 

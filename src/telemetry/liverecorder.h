@@ -18,6 +18,7 @@
 #include <memory>
 
 class ChartAxes;
+class ChartNavigator;
 class ChartPanel;
 class Connection;
 class ParamPanel;
@@ -69,6 +70,9 @@ public:
     ParamChart& chart() { return *m_chart; }
     ChartAxes& axes() { return *m_axes; }
     SeriesControls& series() { return *m_series; }
+    ChartNavigator& navigator() { return *m_nav; }
+    // Row 0 of the navigator table, as Start writes it.
+    static const QStringList& navigatorHeads();
 
     // Handlers.
     void Timer_Module_GrafTimer();
@@ -109,5 +113,6 @@ private:
     std::unique_ptr<ParamChart> m_chart;
     ChartAxes* m_axes;           // child objects, so that the window's tree reaches their timers
     SeriesControls* m_series;
+    ChartNavigator* m_nav;
     QObject* m_typeCalc; // atb_RT_TypeCalc, watched for its mouse-down
 };
