@@ -24,6 +24,9 @@ struct ModuleFacts {
     // window), set from the identification bytes A5/A9 by the mode view or the TR-90 profile.
     QString Ed_Type_Datchik_1_RU;
     QString Ed_Type_Datchik_2_RU;
+    // The fuel calibration value (working bytes 75 and 74 as one word), computed by the
+    // model profile after identification and again by the first recording tick after Start.
+    double K_RashTopl = 0;
 };
 
 struct OperationContext {

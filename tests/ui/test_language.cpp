@@ -129,6 +129,7 @@ class TestLanguage : public QObject {
     void init() {
         msgs().setRussian();
         msgs().Lang_Code.clear();
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

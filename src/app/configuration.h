@@ -1,0 +1,73 @@
+#pragma once
+// The window's settings between runs: Info_A.ini (port, chart options, saved surface
+// orientations, language, chart colours) and Config_A.ini (the chart visibility mask of
+// each sensor configuration). Both live in the current directory; they are read at start
+// and rewritten at every disconnect, which every exit runs. A missing file is a first run:
+// it is written from the window's own values and the start goes on.
+
+#include "common/configfiles.h"
+
+#include <QString>
+
+#include <functional>
+
+class TForm1;
+
+// The parts of Info_A.ini whose controls belong to panels that bind them later: each collect
+// fills its values into the file's values before a write, each apply puts them into the
+// controls after the read. Unbound, the values read are written back unchanged.
+struct ConfigurationHooks {
+    // Ed_Limit (Diapazone), the chart input type (Index_TypeInput), Edit_Width_Page_Graf
+    // (Enum_Page) and the averaging button of the fuel consumption (Type_In_RashTo).
+    std::function<void(cfg::Info&)> collectChartOptions;
+    std::function<void(const cfg::Info&)> applyChartOptions;
+    // Ed_Num_Yellow_Points of curve 1 (Enum_YellowPoints).
+    std::function<void(cfg::Info&)> collectYellowPoints;
+    std::function<void(const cfg::Info&)> applyYellowPoints;
+    // The eleven chart colour buttons (Color01 .. Color11).
+    std::function<void(cfg::Info&)> collectColors;
+    std::function<void(const cfg::Info&)> applyColors;
+};
+
+class Configuration {
+  public:
+    static const QString InfoFile;   // "Info_A.ini"
+    static const QString ConfigFile; // "Config_A.ini"
+
+    explicit Configuration(TForm1* window);
+
+    cfg::Info Info;   // as last read or written
+    cfg::Masks Masks; // the 18 masks and the code matched at the last disconnect
+    QString Current_Mask = QStringLiteral("11111111111");
+    // Ports in the list at this run's start (Enum_Com_Ports_prev of the next run).
+    int Ports_Found = 0;
+    ConfigurationHooks hooks;
+
+    // Start, in the window's order: Info_A.ini read and applied (the language included);
+    // the saved orientations; the port selection; Config_A.ini read. A file that cannot be
+    // read (or, missing, cannot be created) leaves the window's values in force and gives
+    // its message; the other file is read all the same.
+    bool readInfo(QString* error);
+    void applySavedOrientations();
+    void selectPort();
+    bool readConfig(QString* error);
+
+    // Model recognition: the mask saved for the sensor configuration code becomes the
+    // current one; an unknown code keeps the current mask. Returns it.
+    QString takeMaskFor(const QString& code);
+
+    // The sensor configuration code of the controls as they are now (the connection way
+    // counts only when one of its buttons is down).
+    QString currentCode() const;
+
+    // Disconnect: the chart boxes' mask is stored under the current code, then Config_A.ini
+    // and Info_A.ini are written, each whole or not at all. Both are attempted; false with
+    // the messages when either failed.
+    bool write(QString* error);
+
+  private:
+    void collect(cfg::Info& info) const;
+    void apply(const cfg::Info& info);
+
+    TForm1* m_w;
+};
