@@ -25,6 +25,7 @@
 #include "surface/surfacenavigator.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
+#include "tables/tablefileactions.h"
 #include "tables/tabletransfer.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
@@ -147,13 +148,22 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // A language chosen during startup reaches the modal windows created after it.
     Language->applyToDialogs(uitexts::currentLang());
 
-    TableTransfers = new TableTransfer(&Ctx, Panel_3D, Panel_Emu, this);
+    TableTransfers = new TableTransfer(&Ctx, Panel_3D, Panel_Emu, Panel_Emu_2, Steppers, this);
     TableTransfers->setObjectName(QStringLiteral("TableTransfers"));
     TableTransfers->fmPredupr0A = fmPredupr0A;
     TableTransfers->fmPredupr0B = fmPredupr0B;
     TableTransfers->showStatus = [this](const QString& text) { StatusBar_Top->setPanelText(2, text); };
     TableTransfers->setProgressRange = [this](int maximum) { ProgressBar1->setRange(0, maximum); };
     Panel_3D->onConversionError = [this](const QString& text) { showError(text); };
+    Panel_Emu->onConversionError = [this](const QString& text) { showError(text); };
+    Panel_Emu_2->onConversionError = [this](const QString& text) { showError(text); };
+    Files = new TableFiles(&Ctx, Panel_3D, Panel_Emu, Panel_Emu_2, TableTransfers, this);
+    Files->setObjectName(QStringLiteral("TableFiles"));
+    // Pause is what the chart's Pause button does; only a running recording is paused, so
+    // that a dialog opened while idle neither shows Continue nor releases the interface.
+    Files->pauseChart = [this] {
+        if (Ex->Timer_Module_Graf->isActive()) Panel_Parr_Max->ui.atb_Chart1_Pause->click();
+    };
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
@@ -545,5 +555,13 @@ void TForm1::AdvToolButton3Click() {
     fmAbout->open();
 }
 
-void TForm1::atbRusClick() { Language->apply(uitexts::Lang::Russian); }
-void TForm1::atbEngClick() { Language->apply(uitexts::Lang::English); }
+void TForm1::atbRusClick() {
+    Language->apply(uitexts::Lang::Russian);
+    Panel_Emu->renewHints();
+    Panel_Emu_2->renewHints();
+}
+void TForm1::atbEngClick() {
+    Language->apply(uitexts::Lang::English);
+    Panel_Emu->renewHints();
+    Panel_Emu_2->renewHints();
+}

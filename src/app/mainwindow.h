@@ -43,6 +43,7 @@ class Stepper;
 class TBComPort;
 class Table3DPanel;
 class TableTransfer;
+class TableFiles;
 class QTimer;
 class Tfm_3D_Open;
 class TfmAbout;
@@ -76,8 +77,10 @@ public:
     Stepper* Steppers = nullptr;
     // The orientation buttons of the 3D surface and their repeat timer.
     SurfaceNavigator* Navigator3D = nullptr;
-    // Table transfers and the load axis of the correction tables.
+    // Table and curve transfers, live points and the load axis of the correction tables.
     TableTransfer* TableTransfers = nullptr;
+    // The table and curve file buttons.
+    TableFiles* Files = nullptr;
 
     // Changing the module's settings: the register writes, the eight parameter steppers,
     // the option switches, and the chart selectors the options show and hide.

@@ -1,12 +1,20 @@
 #include "tables/curvepanel.h"
 
+#include <QApplication>
 #include <QHash>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 #include <qcustomplot.h>
 
+#include "common/messages.h"
+#include "common/numtext.h"
 #include "icons/icons.h"
+#include "tables/curvecodec.h"
 
 namespace {
 
@@ -16,6 +24,39 @@ const QColor SeriesReadColor(0x22, 0x8C, 0xB5); // the curve as last read or ope
 const QColor SeriesEditColor(0x00, 0x80, 0x00); // the curve as edited
 const QColor LivePointColor1(0xFF, 0xFF, 0x00);
 const QColor LivePointColor2(0xC9, 0xE4, 0x8F);
+const QColor DraggedColor2(0x80, 0x00, 0x00); // a marker of curve 2 the mouse moved
+
+bool isGridKey(int key) {
+    return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
+}
+
+// The grid's cell editor: Enter and the cursor keys store the typed text in the cell, close
+// the editor and then do what they do on the grid itself, so a value typed into a row is
+// applied like any other by the key pressed on the row below it.
+class GridKeyDelegate : public QStyledItemDelegate {
+  public:
+    GridKeyDelegate(std::function<void(int key)> onKey, QObject* parent)
+        : QStyledItemDelegate(parent), m_onKey(std::move(onKey)) {}
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (isGridKey(key)) {
+                if (auto* editor = qobject_cast<QWidget*>(watched)) {
+                    emit commitData(editor);
+                    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
+                }
+                m_onKey(key);
+                return true;
+            }
+        }
+        return QStyledItemDelegate::eventFilter(watched, event);
+    }
+
+  private:
+    std::function<void(int)> m_onKey;
+};
 
 // Controls of the second curve that do not simply take the "_2" suffix.
 const QHash<QString, QString>& secondCurveRenames() {
@@ -120,6 +161,8 @@ void CurvePanel::setUpGrid() {
     grid->setColumnWidth(1, 180);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
+    grid->setItemDelegate(new GridKeyDelegate([this](int key) { gridKey(key, ui.sgrid_Emu->currentRow()); }, grid));
+    grid->installEventFilter(this);
 }
 
 void CurvePanel::fillEmptyRows() {
@@ -182,6 +225,7 @@ void CurvePanel::createShapes() {
         m->setFillColor(SeriesReadColor);
         m->setOutlineColor(SeriesReadColor.darker(160));
         m->setCursor(Qt::SizeVerCursor);
+        m->installEventFilter(this);
         m_markers[i - 1] = m;
     }
     for (int i = 1; i <= PointCount; ++i) {
@@ -221,6 +265,7 @@ void CurvePanel::placeMarker(int i, double x, double y) {
 void CurvePanel::placeLivePoint(int i, double x, double y) {
     if (i < 1 || i > PointCount) return;
     m_livePos[i - 1] = QPointF(x, y);
+    Yellow_Rel_X[i - 1] = std::clamp(x / curvecodec::FuelMax, 0.0, 1.0);
     m_livePlaced[i - 1] = true;
     centreShape(m_livePoints[i - 1], livePointCentre(i));
 }
@@ -258,4 +303,211 @@ void CurvePanel::relayoutShapes() {
         if (m_markerPlaced[i - 1]) centreShape(m_markers[i - 1], markerCentre(i));
         if (m_livePlaced[i - 1]) centreShape(m_livePoints[i - 1], livePointCentre(i));
     }
+}
+
+// --- the curve as read, opened and edited --------------------------------------------
+
+void CurvePanel::replotSoon() { ui.Chart2D->replot(QCustomPlot::rpQueuedReplot); }
+
+void CurvePanel::beginCurve() {
+    QCustomPlot* chart = ui.Chart2D;
+    for (int g = 0; g < 2; ++g) {
+        chart->graph(g)->data()->clear();
+        // Point i is series index i: the first point lies at 0, left of the axis.
+        chart->graph(g)->addData(0, 0);
+    }
+    for (CurveShape* m : m_markers) m->hide();
+    replotSoon();
+}
+
+void CurvePanel::showReadPoint(int i, double volts) {
+    if (i < 1 || i > PointCount) return;
+    QCustomPlot* chart = ui.Chart2D;
+    chart->graph(0)->addData(i, volts);
+    chart->graph(1)->addData(i, volts);
+    CurveShape* m = m_markers[i - 1];
+    m->setFillColor(SeriesReadColor);
+    placeMarker(i, i, volts);
+    m->show();
+    setPointText(i, formatGeneral(truncDecimals(volts, 2)));
+    m->setToolTip(curvecodec::markerHint(i, volts));
+    replotSoon();
+}
+
+void CurvePanel::loadCurve(const QStringList& texts, const QList<double>& volts) {
+    beginCurve();
+    QCustomPlot* chart = ui.Chart2D;
+    for (int i = 1; i <= PointCount && i <= texts.size() && i <= volts.size(); ++i) {
+        const double v = volts.at(i - 1);
+        setPointText(i, texts.at(i - 1));
+        chart->graph(0)->addData(i, v);
+        chart->graph(1)->addData(i, v);
+        CurveShape* m = m_markers[i - 1];
+        m->setFillColor(SeriesReadColor);
+        placeMarker(i, i, v);
+        m->setToolTip(curvecodec::markerHint(i, v));
+        m->show();
+    }
+    replotSoon();
+}
+
+namespace {
+double valueAt(const QCPGraph* graph, int i) {
+    auto data = graph->data();
+    const auto it = data->findBegin(i, false);
+    if (it == data->constEnd() || it->key != i) return std::numeric_limits<double>::quiet_NaN();
+    return it->value;
+}
+} // namespace
+
+double CurvePanel::editedValue(int i) const { return valueAt(ui.Chart2D->graph(1), i); }
+double CurvePanel::readValue(int i) const { return valueAt(ui.Chart2D->graph(0), i); }
+
+void CurvePanel::setEditedValue(int i, double volts) {
+    auto data = ui.Chart2D->graph(1)->data();
+    for (auto it = data->begin(); it != data->end(); ++it) {
+        if (it->key == i) {
+            it->value = volts;
+            replotSoon();
+            return;
+        }
+    }
+    data->add(QCPGraphData(i, volts)); // a table read emptied the series under the markers
+    replotSoon();
+}
+
+void CurvePanel::refreshCurve() {
+    for (int i = 1; i <= PointCount; ++i) {
+        const QString text = pointText(i);
+        double v = 0;
+        if (!text.isEmpty() && !parseNumber(text, &v)) continue;
+        placeMarker(i, i, v);
+        m_markers[i - 1]->setToolTip(curvecodec::markerHint(i, v));
+    }
+    // Live points keep their place in the frame (Yellow_Rel_X); the layout puts them there.
+    relayoutShapes();
+}
+
+void CurvePanel::renewHints() {
+    for (int i = 1; i <= PointCount; ++i) {
+        if (m_markerPlaced[i - 1]) {
+            const double edited = editedValue(i);
+            m_markers[i - 1]->setToolTip(
+                curvecodec::markerHint(i, std::isnan(edited) ? m_markerPos[i - 1].y() : edited));
+        }
+        if (m_livePlaced[i - 1])
+            m_livePoints[i - 1]->setToolTip(
+                curvecodec::livePointHint(m_liveSample[i - 1].y(), m_liveSample[i - 1].x()));
+    }
+}
+
+void CurvePanel::dragMarkerTo(int i, int y) {
+    if (i < 1 || i > PointCount) return;
+    const double v = std::clamp(ui.Chart2D->yAxis->pixelToCoord(y), 0.0, curvecodec::VoltMax);
+    setEditedValue(i, v);
+    CurveShape* m = m_markers[i - 1];
+    m->setFillColor(m_index == 2 ? DraggedColor2 : SeriesEditColor);
+    setPointText(i, formatGeneral(truncDecimals(v, 2)));
+    m->setToolTip(curvecodec::markerHint(i, v));
+    placeMarker(i, i, v);
+}
+
+bool CurvePanel::gridKey(int key, int row) {
+    // The row above the cursor holds the point whose number is the cursor's row.
+    const int point = row;
+    if (point >= 1 && point <= PointCount) {
+        curvecodec::KeyValue kv;
+        const QString text = pointText(point);
+        if (!curvecodec::keyValue(text, &kv)) {
+            if (onConversionError)
+                onConversionError(
+                    curvecodec::notANumberMessage(point, text, msgs().Lang_Code == QLatin1String("Eng")));
+            return false;
+        }
+        if (kv.text != text) setPointText(point, kv.text);
+        const double edited = editedValue(point);
+        const double old = std::isnan(edited) ? edited : truncDecimals(edited, 2);
+        setEditedValue(point, kv.volts);
+        CurveShape* m = m_markers[point - 1];
+        placeMarker(point, point, kv.volts);
+        if (!(kv.volts == old)) m->setFillColor(SeriesEditColor);
+        m->setToolTip(curvecodec::markerHint(point, kv.volts));
+    }
+    moveGridCursor(key, row);
+    return true;
+}
+
+void CurvePanel::moveGridCursor(int key, int row) {
+    QTableWidget* g = ui.sgrid_Emu;
+    const int last = RowCount - 1;
+    const int column = std::max(1, g->currentColumn());
+    if (key == Qt::Key_Up) {
+        if (row > 0) g->setCurrentCell(row - 1, column);
+    } else if (key == Qt::Key_Down) {
+        if (row < last) g->setCurrentCell(row + 1, column);
+    } else {
+        // Enter walks down the value column; from the last row it starts again at row 1.
+        g->setCurrentCell(row < last ? row + 1 : 1, row < last ? column : 1);
+    }
+}
+
+int CurvePanel::markerIndex(const QObject* o) const {
+    for (int i = 0; i < PointCount; ++i)
+        if (m_markers[i] == o) return i + 1;
+    return 0;
+}
+
+bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ui.sgrid_Emu && event->type() == QEvent::KeyPress &&
+        isGridKey(static_cast<QKeyEvent*>(event)->key())) {
+        gridKey(static_cast<QKeyEvent*>(event)->key(), ui.sgrid_Emu->currentRow());
+        return true;
+    }
+    const int i = markerIndex(watched);
+    if (!i) return QWidget::eventFilter(watched, event);
+    const QEvent::Type type = event->type();
+    if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
+        return QWidget::eventFilter(watched, event);
+    auto* me = static_cast<QMouseEvent*>(event);
+    if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
+        m_pressed = i;
+        m_pressPos = me->globalPosition().toPoint();
+        m_dragging = false;
+        return true;
+    }
+    if (type == QEvent::MouseMove && m_pressed == i && (me->buttons() & Qt::LeftButton)) {
+        const QPoint global = me->globalPosition().toPoint();
+        if (!m_dragging && (global - m_pressPos).manhattanLength() >= QApplication::startDragDistance())
+            m_dragging = true;
+        if (m_dragging) dragMarkerTo(i, ui.Chart2D->mapFromGlobal(global).y());
+        return true;
+    }
+    if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton && m_pressed == i) {
+        m_pressed = 0;
+        m_dragging = false;
+        return true;
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+// --- live points ---------------------------------------------------------------------
+
+void CurvePanel::hideLivePoints() {
+    for (CurveShape* p : m_livePoints) p->hide();
+}
+
+void CurvePanel::showLivePoint(int p, double x, double v) {
+    if (p < 1 || p > PointCount) return;
+    placeLivePoint(p, x, v);
+    m_liveSample[p - 1] = QPointF(x, v);
+    CurveShape* shape = m_livePoints[p - 1];
+    shape->setToolTip(curvecodec::livePointHint(v, x));
+    shape->show();
+    shape->raise();
+}
+
+int CurvePanel::livePointCount() const {
+    double n = 0;
+    if (!parseNumber(ui.Ed_Num_Yellow_Points->text(), &n)) return 12;
+    return std::clamp(int(n), 1, PointCount);
 }

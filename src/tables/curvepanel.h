@@ -8,6 +8,7 @@
 #include <QRect>
 #include <QWidget>
 #include <array>
+#include <functional>
 
 #include "tables/curve_shape.h"
 #include "ui_curvepanel.h"
@@ -57,6 +58,54 @@ class CurvePanel : public QWidget {
     // and voltage y (0..5); it keeps that place relative to the plot area on resize.
     void placeLivePoint(int i, double x, double y);
 
+    // --- the curve as read, opened and edited ----------------------------------------
+
+    // Start of a read: both series emptied and given their first point (0 at position 0,
+    // outside the axis), the markers hidden.
+    void beginCurve();
+    // Point i as read: appended to both series at position i, its marker shown in the read
+    // colour over it, its grid cell the voltage cut to two decimals, its hint renewed.
+    void showReadPoint(int i, double volts);
+    // A curve opened from a file: the 64 grid texts as given, both series the values (not
+    // limited), every marker shown over its point (kept inside the frame).
+    void loadCurve(const QStringList& texts, const QList<double>& volts);
+    // The curve as edited (series 1) at point i; NaN when the series has no such point.
+    double editedValue(int i) const;
+    double readValue(int i) const;
+
+    // Btn_Refresh_2D_Graf (curve 2: Button1): every marker over the value of its grid cell
+    // (empty counts as 0; a cell that is not a number leaves its marker where it is), hints
+    // renewed, live points kept at their place in the frame. Series and visibility stay.
+    // (On a resize the frame follows the plot area and every marker and live point keeps
+    // its place on the axes without it.)
+    void refreshCurve();
+    // Hints of the shown markers and live points in the current message language.
+    void renewHints();
+
+    // Dragging marker i to chart pixel height y: the edited value follows, limited to 0..5 V;
+    // the grid cell and the hint take it cut to two decimals. The mouse uses it too.
+    void dragMarkerTo(int i, int y);
+    // The grid keys Enter, cursor up and cursor down with the cursor in `row`: the row
+    // above (point `row`) is applied to the edited curve and its marker, then the cursor
+    // moves. False when the cell does not hold a number (reported, cursor kept).
+    bool gridKey(int key, int row);
+
+    // --- live points -----------------------------------------------------------------
+
+    // Each live point's left edge in the frame as a fraction of the frame width.
+    std::array<double, PointCount> Yellow_Rel_X{};
+    void hideLivePoints();
+    // Live point p (1..64) shown at fuel x (0..64) and voltage v with its hint.
+    void showLivePoint(int p, double x, double v);
+    // N of Ed_Num_Yellow_Points, kept within 1..64 (12 when it is not a number).
+    int livePointCount() const;
+
+    // Where a grid cell that is not a number is reported (the window's error box).
+    std::function<void(const QString&)> onConversionError;
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
     void renameForCurve();
     void setUpChart();
@@ -66,6 +115,10 @@ class CurvePanel : public QWidget {
     QPoint markerCentre(int i) const;
     QPoint livePointCentre(int i) const;
     static void centreShape(CurveShape* shape, QPoint centre);
+    void setEditedValue(int i, double volts);
+    void moveGridCursor(int key, int row);
+    void replotSoon();
+    int markerIndex(const QObject* o) const;
 
     int m_index;
     std::array<CurveShape*, PointCount> m_markers{};
@@ -74,4 +127,9 @@ class CurvePanel : public QWidget {
     std::array<QPointF, PointCount> m_livePos{};
     std::array<bool, PointCount> m_markerPlaced{};
     std::array<bool, PointCount> m_livePlaced{};
+    std::array<QPointF, PointCount> m_liveSample{}; // fuel, voltage as shown in the hint
+    // The marker the left button went down on, and whether it has moved far enough to drag.
+    int m_pressed = 0;
+    QPoint m_pressPos;
+    bool m_dragging = false;
 };

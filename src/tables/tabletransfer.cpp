@@ -15,8 +15,9 @@ namespace {
 constexpr int MaxReadFailures = 12;
 } // namespace
 
-TableTransfer::TableTransfer(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_panel(panel), m_curve1(curve1) {
+TableTransfer::TableTransfer(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1, CurvePanel* curve2,
+                             Stepper* steppers, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_panel(panel), m_curve1(curve1), m_curve2(curve2) {
     Exchange* ex = m_ctx->ex;
     for (TableKind t : {TableKind::Lambda, TableKind::Maf, TableKind::Voltage}) {
         ex->setGate(readTimer(t), [this, t](const QString& chunk) { readGate(t, chunk); });
@@ -31,6 +32,8 @@ TableTransfer::TableTransfer(OperationContext* ctx, Table3DPanel* panel, CurvePa
     connect(ui.atb_MAF_In, &QToolButton::clicked, this, &TableTransfer::atb_MAF_InClick);
     connect(ui.atb_MAF_TR_90_In, &QToolButton::clicked, this, &TableTransfer::atb_MAF_TR_90_InClick);
     connect(m_panel, &Table3DPanel::loadAxisClicked, this, &TableTransfer::loadAxisClicked);
+
+    setUpCurves(steppers);
 }
 
 QTimer* TableTransfer::readTimer(TableKind table) const {
@@ -62,7 +65,7 @@ QTimer* TableTransfer::writeTimer(TableKind table) const {
 bool TableTransfer::isRunning() const {
     for (TableKind t : {TableKind::Lambda, TableKind::Maf, TableKind::Voltage})
         if (readTimer(t)->isActive() || writeTimer(t)->isActive()) return true;
-    return false;
+    return curveRunning();
 }
 
 bool TableTransfer::canStart() const {

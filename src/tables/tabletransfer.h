@@ -1,9 +1,10 @@
 #pragma once
-// Whole tables between the module and the window, one cell per command item: the read and
-// the write of the Lambda, MAF and voltage tables over their six transfer timers, and the
-// load axis choice that the module keeps in register 00. All transfers walk with the one
-// cursor of this class; the emulation curves' transfers join it here, so that a table and
-// a curve transfer can never both own the cursor.
+// Whole tables and curves between the module and the window, one cell or point per command
+// item: the read and the write of the Lambda, MAF and voltage tables over their six
+// transfer timers, the load axis choice that the module keeps in register 00, and the
+// emulation curves' reads (plain or through the read filter), writes and live points over
+// their eight timers (tabletransfer_curves.cpp). All transfers walk with the one cursor of
+// this class, so that a table and a curve transfer can never both own it.
 //
 // A transfer locks the interface while it runs; its gate compares Cmd_Sent with the item
 // of the cursor's cell, stores or acknowledges, and names the next item. Reads retry an
@@ -21,6 +22,7 @@
 
 class CurvePanel;
 class QTimer;
+class Stepper;
 class Table3DPanel;
 class TfmPredupr0A;
 class TfmPredupr0B;
@@ -30,10 +32,11 @@ class TableTransfer : public QObject {
     Q_OBJECT
 
 public:
-    // Installs the gates of the six table timers and connects the panel's transfer and
-    // load axis buttons. curve1 is the first emulation curve, whose grid shares the Lambda
-    // table's cells.
-    TableTransfer(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1, QObject* parent = nullptr);
+    // Installs the gates of the fourteen table and curve timers and connects the panels'
+    // transfer, live point and load axis buttons. curve1 is the first emulation curve, whose
+    // grid shares the Lambda table's cells; steppers serves the live point counts (6..36).
+    TableTransfer(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1, CurvePanel* curve2,
+                  Stepper* steppers, QObject* parent = nullptr);
 
     // The confirmations before the MAF and the Lambda write; the window creates them.
     TfmPredupr0A* fmPredupr0A = nullptr;
@@ -65,7 +68,27 @@ public:
     // write, redraw.
     void loadAxisClicked(bool mafVoltage);
 
-    // Whether one of this class's transfers is running.
+    // --- emulation curves (curve 1 or 2) ---
+
+    // Read (atb_Emu_In / atb_Emu_In_2): plain, or with the read filter when its On button
+    // is down: each point is read seven times and the first six readings vote.
+    void atb_Emu_InClick(int curve);
+    // Write (atb_Emu_Out / atb_Emu_Out_2), without confirmation.
+    void atb_Emu_OutClick(int curve);
+    // Live points (Btn_YellowPoints / _2) start and stop (Btn_YellowPoints_Stop / _2).
+    void Btn_YellowPointsClick(int curve);
+    void Btn_YellowPoints_StopClick(int curve);
+    // Stops the live points of both curves where they run (before every file dialog).
+    void stopLivePoints();
+    // btnStop_2D_Table: stops the four curve read timers and empties the progress bar.
+    void btnStop_2D_Table();
+
+    // The read filter's readings of the current point (sg_Emu_multi column 0, as texts)
+    // and the live point ring position of each curve (0..N).
+    QStringList sg_Emu_multi;
+    int Ring_Position[2] = {0, 0};
+
+    // Whether one of this class's transfers (table, curve or live points) is running.
     bool isRunning() const;
 
 private:
@@ -84,10 +107,27 @@ private:
     QTimer* readTimer(TableKind table) const;
     QTimer* writeTimer(TableKind table) const;
 
+    // Curves.
+    void setUpCurves(Stepper* steppers);
+    CurvePanel* curvePanel(int curve) const { return curve == 2 ? m_curve2 : m_curve1; }
+    QTimer* curveReadTimer(int curve, bool filtered) const;
+    QTimer* curveWriteTimer(int curve) const;
+    QTimer* liveTimer(int curve) const;
+    bool curveRunning() const;
+    void curveReadGate(int curve, bool filtered, const QString& chunk);
+    void curveWriteGate(int curve, const QString& chunk);
+    void liveGate(int curve, const QString& chunk);
+    void showCurvePoint(int curve, double volts);
+    void retimeLivePoints();
+
     OperationContext* m_ctx;
     Table3DPanel* m_panel;
     CurvePanel* m_curve1;
+    CurvePanel* m_curve2;
     // The running write's items and bytes, taken from the table when it started.
     QStringList m_writeItems;
     QList<int> m_writeBytes;
+    // The last decoded live sample of each curve (fuel 0..64, voltage 0..5 V).
+    double m_liveX[2] = {0, 0};
+    double m_liveV[2] = {0, 0};
 };

@@ -517,7 +517,9 @@ void TestSim::ptyAdapterPieces() {
     QCOMPARE(pieces.size(), 2);
     QCOMPARE(pieces.at(0).bytes, QByteArray("4"));
     QCOMPARE(pieces.at(1).bytes, QByteArray("5 "));
-    QVERIFY(pieces.at(1).atNs - pieces.at(0).atNs >= 39000000);
+    // Each piece is due at a fixed time after the command; a late first piece (a busy
+    // machine) shortens the gap, so only the order is certain here.
+    QVERIFY(pieces.at(1).atNs >= pieces.at(0).atNs);
 
     // A chained answer in three pieces; more pieces than characters gives one each.
     m.clearReceived();

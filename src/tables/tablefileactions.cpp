@@ -1,0 +1,148 @@
+#include "tables/tablefileactions.h"
+
+#include "common/messages.h"
+#include "link/operationcontext.h"
+#include "tables/curvepanel.h"
+#include "tables/table3dpanel.h"
+#include "tables/tabletransfer.h"
+
+#include <QFile>
+#include <QMessageBox>
+
+namespace {
+bool english() {
+    return msgs().Lang_Code == QLatin1String("Eng");
+}
+} // namespace
+
+TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1,
+                       CurvePanel* curve2, TableTransfer* transfers, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_panel(panel), m_curve1(curve1), m_curve2(curve2),
+      m_transfers(transfers) {
+    confirmOverwrite = [this](const QString& fileName) {
+        return QMessageBox::question(m_ctx->window, QString(),
+                                     tablefiles::overwriteQuestion(fileName, english())) ==
+               QMessageBox::Yes;
+    };
+
+    const auto& t = m_panel->ui;
+    connect(t.atb_MAF_Save, &QToolButton::clicked, this, &TableFiles::atb_MAF_SaveClick);
+    connect(t.atb_MAF_Open, &QToolButton::clicked, this, &TableFiles::atb_MAF_OpenClick);
+    connect(t.atb_Lambda_Save, &QToolButton::clicked, this, &TableFiles::atb_Lambda_SaveClick);
+    connect(t.atb_Lambda_Open, &QToolButton::clicked, this, &TableFiles::atb_Lambda_OpenClick);
+    connect(t.atb_MAF_TR_90_Save, &QToolButton::clicked, this,
+            &TableFiles::atb_MAF_TR_90_SaveClick);
+    connect(t.atb_MAF_TR_90_Open, &QToolButton::clicked, this,
+            &TableFiles::atb_MAF_TR_90_OpenClick);
+    for (int curve : {1, 2}) {
+        const auto& c = curvePanel(curve)->ui;
+        connect(c.atb_Emu_Save, &QToolButton::clicked, this,
+                [this, curve] { atb_Emu_SaveClick(curve); });
+        connect(c.atb_Emu_Open, &QToolButton::clicked, this,
+                [this, curve] { atb_Emu_OpenClick(curve); });
+    }
+}
+
+void TableFiles::beforeDialog() {
+    // A dialog stops the window for as long as it is open: the live points would go on
+    // polling behind it, and the chart would record a gap as if it were data.
+    m_transfers->stopLivePoints();
+    if (pauseChart) pauseChart();
+}
+
+QString TableFiles::saveName(tablefiles::Kind kind) {
+    const QString chosen = m_ctx->saveFileName(QString(), tablefiles::dialogFilter(kind));
+    if (chosen.isEmpty()) return {};
+    const QString name = tablefiles::withSuffix(chosen, kind);
+    if (name != chosen && QFile::exists(name) && !(confirmOverwrite && confirmOverwrite(name)))
+        return {};
+    return name;
+}
+
+bool TableFiles::tableShown(TableKind table) const {
+    return !m_panel->shownTable() || *m_panel->shownTable() == table;
+}
+
+QStringList TableFiles::tableTexts(TableKind table) const {
+    // The grid as the user sees it while the table is shown; otherwise its model grid.
+    if (tableShown(table)) return m_panel->tableCells();
+    const ModelGrid& model = m_panel->modelGrid(table);
+    QStringList cells;
+    for (int r = 1; r <= tablecodec::Side; ++r)
+        for (int c = 1; c <= tablecodec::Side; ++c)
+            cells << model.cell(c, r);
+    return cells;
+}
+
+void TableFiles::saveTable(TableKind table, tablefiles::Kind kind) {
+    beforeDialog();
+    const QString name = saveName(kind);
+    if (name.isEmpty()) return;
+    QString error;
+    if (!tablefiles::writeFile(name, tablefiles::encode(tableTexts(table)), &error, english())) {
+        m_ctx->error(error);
+        return;
+    }
+    m_panel->requestRedraw();
+}
+
+void TableFiles::openTable(TableKind table, tablefiles::Kind kind) {
+    beforeDialog();
+    const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(kind));
+    if (name.isEmpty()) return;
+    QByteArray bytes;
+    QString error;
+    if (!tablefiles::readFile(name, &bytes, &error, english())) {
+        m_ctx->error(error);
+        return;
+    }
+    // The texts go in unchanged; the table's limits apply at its next refresh.
+    const QStringList cells = tablefiles::tableCells(bytes);
+    const bool shown = tableShown(table);
+    ModelGrid& model = m_panel->modelGrid(table);
+    for (int r = 1; r <= tablecodec::Side; ++r) {
+        for (int c = 1; c <= tablecodec::Side; ++c) {
+            const QString& text = cells.at((r - 1) * tablecodec::Side + (c - 1));
+            model.setCell(c, r, text);
+            if (shown) m_panel->setCellText(c, r, text);
+        }
+    }
+    m_panel->requestRedraw();
+}
+
+void TableFiles::atb_Emu_SaveClick(int curve) {
+    beforeDialog();
+    const QString name = saveName(tablefiles::Kind::Emu);
+    if (name.isEmpty()) return;
+    CurvePanel* panel = curvePanel(curve);
+    QStringList lines;
+    for (int i = 1; i <= tablefiles::LineCount; ++i)
+        lines << panel->pointText(i);
+    QString error;
+    if (!tablefiles::writeFile(name, tablefiles::encode(lines), &error, english()))
+        m_ctx->error(error);
+}
+
+void TableFiles::atb_Emu_OpenClick(int curve) {
+    beforeDialog();
+    const QString name =
+        m_ctx->openFileName(QString(), tablefiles::dialogFilter(tablefiles::Kind::Emu));
+    if (!name.isEmpty()) {
+        QByteArray bytes;
+        QString error;
+        if (!tablefiles::readFile(name, &bytes, &error, english())) {
+            m_ctx->error(error);
+        } else {
+            const tablefiles::CurveFile parsed = tablefiles::parseCurve(bytes);
+            if (!parsed.ok()) {
+                m_ctx->error(tablefiles::curveLineMessage(name, parsed, english()));
+            } else {
+                CurvePanel* panel = curvePanel(curve);
+                panel->loadCurve(parsed.texts, parsed.volts);
+                panel->ui.atb_Interpolator_Lambda->setEnabled(true);
+            }
+        }
+    }
+    // Curve 1's markers are laid out again after every open, whichever curve it was for.
+    m_curve1->refreshCurve();
+}

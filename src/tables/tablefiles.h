@@ -1,0 +1,65 @@
+#pragma once
+// The text files of the correction tables and emulation curves: 64 lines, one cell or point
+// each, every line ending in CR LF, nothing else. The kind of a file is told only by the
+// end of its name. Pure code: QtCore only.
+//
+// Table files hold the cells of the table grid row by row (columns 1..8 within a row);
+// curve files hold points 1..64. Lines are kept as the grid showed them (a curve file
+// written under a comma locale holds "2,35", under a point locale "2.35").
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+
+namespace tablefiles {
+
+enum class Kind { Maf, Lambda, Volt, Emu };
+
+constexpr int LineCount = 64;
+
+// The end of a file name of the kind: "MAF.txt", "Lambda.txt", "Volt.txt", "Emu.txt".
+QString suffix(Kind kind);
+// The file dialog filter of the kind in Qt's form: "Данные MAF (MAP) (*MAF.txt)".
+QString dialogFilter(Kind kind);
+// The chosen name with the kind's suffix appended, unless it already ends with it
+// ("car1" gives "car1MAF.txt"; "car1MAF.txt" stays).
+QString withSuffix(const QString& chosen, Kind kind);
+
+// The 64 texts as file bytes: each in the local 8-bit encoding followed by CR LF. Missing
+// texts are written as empty lines, texts beyond the 64th are not written.
+QByteArray encode(const QStringList& lines);
+// The lines of a file's bytes: a line ends at CR LF, LF or CR; a last line without an end
+// counts; nothing after the last line end is an extra empty line.
+QStringList decodeLines(const QByteArray& bytes);
+
+// A table file: the first 64 lines unchanged; a shorter file leaves the remaining cells
+// empty, lines after the 64th are ignored.
+QStringList tableCells(const QByteArray& bytes);
+
+// A curve file, checked whole before anything is loaded: each of the first 64 lines with
+// its decimal separator turned into the locale's, and its value (not limited; 7 stays 7).
+// Lines after the 64th are ignored.
+struct CurveFile {
+    QStringList texts;
+    QList<double> volts;
+    // 0 when the file is a curve; otherwise the first line (1-based) that is missing (the
+    // file ends before it) or not a number, and that line's text.
+    int badLine = 0;
+    bool lineMissing = false;
+    QString badText;
+    bool ok() const { return badLine == 0; }
+};
+CurveFile parseCurve(const QByteArray& bytes);
+
+// Messages in the interface language (English when english is true).
+QString curveLineMessage(const QString& fileName, const CurveFile& parsed, bool english);
+QString overwriteQuestion(const QString& fileName, bool english);
+
+// Reads a whole file; false with the reason in *error (naming the file) when it cannot
+// be opened or read.
+bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english);
+// Writes a whole file through a temporary one, so a failed write leaves an older file as it
+// was; false with the reason in *error.
+bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english);
+
+} // namespace tablefiles
