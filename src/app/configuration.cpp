@@ -7,6 +7,7 @@
 #include "settings/modeswitches.h"
 #include "settings/settingspanel.h"
 #include "surface/surfaceview.h"
+#include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
 #include "telemetry/parampanel.h"
 
@@ -56,7 +57,7 @@ void Configuration::collect(cfg::Info& info) const {
     const SurfaceView* view = w.Panel_3D->ui.Panel_Space3D;
     toSaved(view->Orient_Saved_MAF, info.Saved_MAF);
     toSaved(view->Orient_Saved_Lambda, info.Saved_Lambda);
-    call(hooks.collectYellowPoints, info);
+    w.Panel_Emu->collectConfiguration(info);
     // The flag in front says the language (the window itself may be hidden already).
     info.language = w.atb_Flag_Eng->isHidden() ? QStringLiteral("Rus") : QStringLiteral("Eng");
     call(hooks.collectColors, info);
@@ -68,7 +69,7 @@ void Configuration::apply(const cfg::Info& info) {
     if (info.Index_V_Graf >= 0 && info.Index_V_Graf < w.cb_Int_Graf_In->count())
         w.cb_Int_Graf_In->setCurrentIndex(info.Index_V_Graf);
     call(hooks.applyChartOptions, info);
-    call(hooks.applyYellowPoints, info);
+    w.Panel_Emu->applyConfiguration(info);
     if (info.language == QLatin1String("Rus")) w.atbRusClick();
     if (info.language == QLatin1String("Eng")) w.atbEngClick();
     call(hooks.applyColors, info);

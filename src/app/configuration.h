@@ -21,9 +21,6 @@ struct ConfigurationHooks {
     // (Enum_Page) and the averaging button of the fuel consumption (Type_In_RashTo).
     std::function<void(cfg::Info&)> collectChartOptions;
     std::function<void(const cfg::Info&)> applyChartOptions;
-    // Ed_Num_Yellow_Points of curve 1 (Enum_YellowPoints).
-    std::function<void(cfg::Info&)> collectYellowPoints;
-    std::function<void(const cfg::Info&)> applyYellowPoints;
     // The eleven chart colour buttons (Color01 .. Color11).
     std::function<void(cfg::Info&)> collectColors;
     std::function<void(const cfg::Info&)> applyColors;

@@ -212,8 +212,7 @@ void TForm1::wireModes() {
     ModeViews.showWidebandChoice = [pp](int sensor, bool current) { pp->showWidebandChoice(sensor, current); };
     ModeViews.clearCurve = [this] { Panel_Emu->clearCurveSeries(); };
     ModeViews.setCurvePoint = [this](int point, const QString& text) { Panel_Emu->setPointText(point, text); };
-    // ModeViews.redrawCurve: the curve chart's redraw from its grid (Btn_Refresh_2D_Graf)
-    // comes with the curve transfers.
+    ModeViews.redrawCurve = [this] { Panel_Emu->refreshCurve(); };
     Modes = new ModeSwitches(&Ctx, Panel_Sett_Max, Settings.get(), RegWriter, Conn, &Selectors, &ModeViews,
                              fmPredupr0C, fmPredupr0D, this);
     Modes->setObjectName(QStringLiteral("Modes"));
