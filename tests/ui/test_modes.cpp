@@ -9,7 +9,10 @@
 #include "settings/modeswitches.h"
 #include "settings/registerwriter.h"
 
+#include "tables/table3dpanel.h"
+
 #include <QComboBox>
+#include <QLabel>
 
 class TestModes : public QObject {
     Q_OBJECT
@@ -19,7 +22,11 @@ class TestModes : public QObject {
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("ru_RU"))); }
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
     void init() { QVERIFY(f.open()); }
-    void cleanup() { f.close(); }
+    void cleanup() {
+        f.close();
+        msgs().setRussian();
+        msgs().Lang_Code.clear();
+    }
 
     // The coefficient 58 belongs to MAF(P): the emulator button selects 2, warns, removes
     // the entry and switches the module; the profile showing the emulator does the same to
@@ -69,6 +76,26 @@ class TestModes : public QObject {
         QVERIFY(f.asked.isEmpty());
         QTRY_VERIFY_WITH_TIMEOUT(!f.switching(), 3000);
         QCOMPARE(f.module()->reg(0) & 0x18, 0x10);
+    }
+
+    // The MAF(P) view's note on the table panel is in the language in force; the other
+    // views empty it, and a language switch leaves an empty note empty. Without a port the
+    // views are shown but nothing is switched.
+    void mafPNote() {
+        QLabel* note = f.w->Panel_3D->ui.Panel_lbl_MAF;
+        f.w->atbEngClick();
+        f.w->Modes->AdvTBtn_MAF_PClick();
+        QCOMPARE(note->text(), QStringLiteral("A value \"- 50\" corresponds the change of tension on \"0,5 V\""));
+        f.w->Modes->AdvTBtn_OptClick();
+        QCOMPARE(note->text(), QString());
+        f.w->atbRusClick();
+        QCOMPARE(note->text(), QString());
+        f.w->Modes->AdvTBtn_MAF_PClick();
+        QCOMPARE(note->text(), QStringLiteral("Значение \"- 50\" соответствует изменению напряжения на \"0,5 В\""));
+        f.w->atbEngClick();
+        QVERIFY(note->text().startsWith(QStringLiteral("A value")));
+        f.w->atbRusClick();
+        QVERIFY(!f.switching());
     }
 
     // The switch reads register 00, keeps all but the mode bits, and logs what it read: the
