@@ -382,6 +382,7 @@ void TForm1::atb_ModuleOnClick() {
     // A mode switch or learning step of an earlier connection has nobody to answer it.
     Modes->abortForConnection();
     Learning->abortForConnection();
+    RegWriter->forgetHeldWrite();
     Conn->start();
 }
 

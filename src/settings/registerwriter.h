@@ -60,6 +60,8 @@ class RegisterWriter : public QObject {
     // Run by their end; does nothing when no write waits.
     void resumeWrites();
     bool writesHeld() const;
+    // A new connection: a write held for the old one is not sent to the new module.
+    void forgetHeldWrite() { m_waiting = nullptr; }
 
   private:
     void Timer_RegRabGate(const QString& chunk);
