@@ -9,16 +9,18 @@
 // transfer timer whose gate reads the 64 Lambda cells into the table grid, with the table
 // view in front. Prints figures; not part of the test suite.
 //   Xvfb :N -screen 0 1920x1080x24 & DISPLAY=:N build/bench_timing [rounds] [--no-gl]
-// A window that holds an OpenGL widget (the surface view), shown or not, composes every
-// repaint of the whole window through OpenGL, which without a graphics card (Xvfb) is
-// software rendering of the full 1920 x 1080 frame. --no-gl takes the surface view out of
-// the window before the window is created, to tell the window's own work from that cost;
-// --every-frame lets the window paint as often as it asks (no frame limit), for comparison.
+// The surface view renders its scene off screen, only when the picture changes, and the
+// window paints it as an image; --no-gl takes the surface view out of the window before
+// the window is shown, to tell the window's own work from the view's. --every-frame lets
+// the window paint as often as it asks (no frame limit), for comparison. At the end, the
+// cost of one render of the scene and its read-back at 1100 x 700 (the view's size in a
+// full-HD window) is measured on a view of its own.
 #include "app/framelimiter.h"
 #include "app/mainwindow.h"
 #include "common/hex.h"
 #include "link/tbcomport.h"
 #include "sim/simmodule.h"
+#include "surface/surfaceview.h"
 #include "tables/table3dpanel.h"
 
 #include <QApplication>
@@ -144,6 +146,42 @@ sim::Faults adapter() {
     return f;
 }
 
+// Times renders of the scene with read-back at 1100 x 700: the first (which sets up the
+// context and builds the glyph lists, and draws only the background) and then renders of
+// a full table turned by one step each.
+void measureRender(int renders) {
+    // Visible to the widget, not on screen: no paint competes with the renders timed.
+    SurfaceView view;
+    view.setAttribute(Qt::WA_DontShowOnScreen);
+    view.resize(1100, 700);
+    view.show();
+    QElapsedTimer first;
+    first.start();
+    view.sceneImage();
+    const double firstMs = double(first.nsecsElapsed()) / 1e6;
+
+    QStringList cells;
+    for (int i = 0; i < 64; ++i) cells << QString::number((i * 37) % 199 - 99);
+    view.setFamily(SurfaceFamily::Lambda);
+    view.setCells(SurfaceTable::Lambda, cells);
+    view.setActive(true);
+    std::vector<double> ms;
+    for (int i = 0; i < renders; ++i) {
+        view.Orient_View.ry += 2;
+        QElapsedTimer t;
+        t.start();
+        const QImage img = view.sceneImage();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        if (img.size() != QSize(1100, 700) * view.devicePixelRatio()) {
+            std::printf("\nscene render: no picture of 1100x700 (OpenGL usable: %d)\n", view.openGLUsable());
+            return;
+        }
+    }
+    std::printf("\nscene render with read-back, 1100x700 (n=%d): first (context and glyphs) %.1f ms; then "
+                "min %.1f   p50 %.1f   p90 %.1f   max %.1f ms\n",
+                renders, firstMs, pct(ms, 0), pct(ms, 50), pct(ms, 90), pct(ms, 100));
+}
+
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -264,5 +302,10 @@ int main(int argc, char* argv[]) {
     if (w.Frames)
         std::printf("\nWindow frames painted %d, put off to the next frame %d\n", w.Frames->framesPainted(),
                     w.Frames->framesPutOff());
+    if (const auto* view = noGl ? nullptr : w.Panel_3D->ui.Panel_Space3D)
+        std::printf("Surface view in the window (%dx%d): %d renders\n", view->width(), view->height(),
+                    view->renderCount());
+    w.hide();
+    measureRender(40);
     return 0;
 }

@@ -9,6 +9,7 @@
 #include "surface/surfaceview.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
+#include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
 
 #include <QComboBox>
@@ -34,10 +35,6 @@ void fromSaved(const cfg::SavedOrientation& s, Orientation& o) {
     o.vTop = float(s[6]);
 }
 
-template <class F, class... A> void call(const F& f, A&... a) {
-    if (f) f(a...);
-}
-
 } // namespace
 
 Configuration::Configuration(TForm1* window) : m_w(window) {}
@@ -50,8 +47,9 @@ void Configuration::collect(cfg::Info& info) const {
     info.Index_COM_Port = w.cbPort->currentIndex();
     info.Index_K = w.Panel_Sett_Max->ui.cb_K->currentIndex();
     info.Index_V_Graf = w.cb_Int_Graf_In->currentIndex();
-    call(hooks.collectChartOptions, info);
+    w.Panel_Parr_Max->collectConfiguration(info);
     const ParamPanel* params = w.Panel_Parr_Parr_Max;
+    params->collectConfiguration(info);
     info.Type_In_WidthLine_ZOND1 = params->widebandCurrent(1) ? QStringLiteral("1") : QStringLiteral("0");
     info.Type_In_WidthLine_ZOND2 = params->widebandCurrent(2) ? QStringLiteral("1") : QStringLiteral("0");
     const SurfaceView* view = w.Panel_3D->ui.Panel_Space3D;
@@ -60,7 +58,6 @@ void Configuration::collect(cfg::Info& info) const {
     w.Panel_Emu->collectConfiguration(info);
     // The flag in front says the language (the window itself may be hidden already).
     info.language = w.atb_Flag_Eng->isHidden() ? QStringLiteral("Rus") : QStringLiteral("Eng");
-    call(hooks.collectColors, info);
 }
 
 void Configuration::apply(const cfg::Info& info) {
@@ -68,11 +65,11 @@ void Configuration::apply(const cfg::Info& info) {
     // An index outside the list keeps the window's choice.
     if (info.Index_V_Graf >= 0 && info.Index_V_Graf < w.cb_Int_Graf_In->count())
         w.cb_Int_Graf_In->setCurrentIndex(info.Index_V_Graf);
-    call(hooks.applyChartOptions, info);
+    w.Panel_Parr_Max->applyConfiguration(info);
+    w.Panel_Parr_Parr_Max->applyConfiguration(info); // the averaging button and the colours
     w.Panel_Emu->applyConfiguration(info);
     if (info.language == QLatin1String("Rus")) w.atbRusClick();
     if (info.language == QLatin1String("Eng")) w.atbEngClick();
-    call(hooks.applyColors, info);
     // The wideband choices wait for the optimizer view, which offers them; the boxes keep
     // them meanwhile, so that a run without a wideband sensor does not lose them.
     w.Modes->Type_In_WidthLine_ZOND1 = info.Type_In_WidthLine_ZOND1;

@@ -9,22 +9,7 @@
 
 #include <QString>
 
-#include <functional>
-
 class TForm1;
-
-// The parts of Info_A.ini whose controls belong to panels that bind them later: each collect
-// fills its values into the file's values before a write, each apply puts them into the
-// controls after the read. Unbound, the values read are written back unchanged.
-struct ConfigurationHooks {
-    // Ed_Limit (Diapazone), the chart input type (Index_TypeInput), Edit_Width_Page_Graf
-    // (Enum_Page) and the averaging button of the fuel consumption (Type_In_RashTo).
-    std::function<void(cfg::Info&)> collectChartOptions;
-    std::function<void(const cfg::Info&)> applyChartOptions;
-    // The eleven chart colour buttons (Color01 .. Color11).
-    std::function<void(cfg::Info&)> collectColors;
-    std::function<void(const cfg::Info&)> applyColors;
-};
 
 class Configuration {
   public:
@@ -38,7 +23,6 @@ class Configuration {
     QString Current_Mask = QStringLiteral("11111111111");
     // Ports in the list at this run's start (Enum_Com_Ports_prev of the next run).
     int Ports_Found = 0;
-    ConfigurationHooks hooks;
 
     // Start, in the window's order: Info_A.ini read and applied (the language included);
     // the saved orientations; the port selection; Config_A.ini read. A file that cannot be

@@ -16,7 +16,7 @@ FrameLimiter::FrameLimiter(QWidget* window, int intervalMs, QObject* parent)
 }
 
 qint64 FrameLimiter::gap() const {
-    // A frame that takes long (a loaded machine composing through software OpenGL) is
+    // A frame that takes long (a loaded machine, a large change to paint) is
     // followed by a longer pause, so painting never takes more than a third of the time.
     return std::max<qint64>(m_interval, 2 * m_lastCost);
 }

@@ -3,9 +3,8 @@
 // Everything that changed in between is painted together in the next frame; widgets'
 // texts and values change at once, only the pixels wait. The exchange changes status
 // texts, fields, the progress bar, the log and panels on every tick and receive event,
-// dozens of times a second; while the window holds an OpenGL widget (the surface view),
-// every frame composes the whole window through OpenGL, which without a graphics card is
-// costly enough to delay the next receive event.
+// dozens of times a second; painting each change at once would take time the next
+// receive event needs.
 
 #include <QElapsedTimer>
 #include <QObject>

@@ -28,6 +28,7 @@
 #include "tables/tablefileactions.h"
 #include "tables/tabletransfer.h"
 #include "telemetry/chartpanel.h"
+#include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
 #include "widgets/stepper.h"
 
@@ -147,6 +148,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     createModalWindows();
     // A language chosen during startup reaches the modal windows created after it.
     Language->applyToDialogs(uitexts::currentLang());
+    createRecorder();
 
     TableTransfers = new TableTransfer(&Ctx, Panel_3D, Panel_Emu, Panel_Emu_2, Steppers, this);
     TableTransfers->setObjectName(QStringLiteral("TableTransfers"));
@@ -159,11 +161,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Panel_Emu_2->onConversionError = [this](const QString& text) { showError(text); };
     Files = new TableFiles(&Ctx, Panel_3D, Panel_Emu, Panel_Emu_2, TableTransfers, this);
     Files->setObjectName(QStringLiteral("TableFiles"));
-    // Pause is what the chart's Pause button does; only a running recording is paused, so
-    // that a dialog opened while idle neither shows Continue nor releases the interface.
-    Files->pauseChart = [this] {
-        if (Ex->Timer_Module_Graf->isActive()) Panel_Parr_Max->ui.atb_Chart1_Pause->click();
-    };
+    // Only a running recording is paused, so that a dialog opened while idle neither shows
+    // Continue nor releases the interface.
+    Files->pauseChart = [this] { Recorder->pauseIfRecording(); };
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
@@ -256,11 +256,31 @@ void TForm1::createModalWindows() {
     fmAbout = new TfmAbout(this);
 }
 
+void TForm1::createRecorder() {
+    const auto& set = Panel_Sett_Max->ui;
+    LiveInputs in;
+    in.intervalBox = cb_Int_Graf_In;
+    in.cycleInterval = Ed_Timer_NeprOpros_Interval;
+    in.moduleOff = atb_ModuleOff;
+    in.coefficientWarning = fmPredupr0D;
+    in.hidePanels = Timer_Hide_Panels;
+    in.connection = Conn;
+    in.crankIndex = [cb = set.cb_K] { return cb->currentIndex(); };
+    in.emulatorOn = [b = set.AdvTBtn_Emu] { return b->isChecked(); };
+    in.optimizerOn = [b = set.AdvTBtn_Opt] { return b->isChecked(); };
+    in.mafPOn = [b = set.AdvTBtn_MAF_P] { return b->isChecked(); };
+    in.displacementOn = [b = set.atb_LAMBDA_Way_Displacement] { return b->isChecked(); };
+    in.mafAbove1kHz = [b = set.atb_DMRV_Diapazone_More] { return b->isChecked(); };
+    in.telemetryStatus = [this](const QString& t) { StatusBar_Top->setPanelText(1, t); };
+    Recorder = new LiveRecorder(&Ctx, Panel_Parr_Max, Panel_Parr_Parr_Max, Steppers, std::move(in), this);
+    Recorder->setObjectName(QStringLiteral("Recorder"));
+}
+
 void TForm1::FormCreate() {
     // 1. Start line.
     logLine(QStringLiteral("Запуск программы: ") + nowText());
     logLine(QString());
-    // 2. The surface view sets itself up when it is first shown (QOpenGLWidget).
+    // 2. The surface view sets up its OpenGL when it is first painted.
     // 3. Nothing that talks to the module works before a connection.
     Btn_BlockClick();
     // 4. The settings view is the first view.
@@ -456,7 +476,7 @@ QList<QWidget*> TForm1::blockedControls() const {
     return {Panel_Sett_Max,      p.atb_Get_0,         t.atb_MAF_Out,        t.atb_MAF_In,    t.atb_Lambda_Out,
             t.atb_Lambda_In,     t.atb_MAF_TR_90_Out, t.atb_MAF_TR_90_In,   e1.atb_Emu_In,   e1.atb_Emu_Out,
             e1.Btn_YellowPoints, e2.Btn_YellowPoints, e2.atb_Emu_In,        e2.atb_Emu_Out,  c.atb_Chart1_Start,
-            c.gb_Type_Graf,      atb_Seans};
+            c.gb_Type_Graf,      atb_Seans,           cb_Int_Graf_In,       atb_Int_Graf_In};
 }
 
 void TForm1::Btn_BlockClick() {

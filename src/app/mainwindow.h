@@ -30,6 +30,7 @@ class ModeSwitches;
 class OptionSwitches;
 class ParameterSteppers;
 class RegisterWriter;
+class LiveRecorder;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -96,6 +97,8 @@ public:
     // The settings files of the window, and the model profiles applied at recognition.
     std::unique_ptr<Configuration> Config;
     std::unique_ptr<ModelProfiles> Profiles;
+    // Live data recording and the parameter chart.
+    LiveRecorder* Recorder = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -242,6 +245,7 @@ private:
     void buildPopups(QWidget* parent);
     void createModalWindows();
     void wireSettings();
+    void createRecorder();
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     void readConfiguration();

@@ -24,6 +24,7 @@ enum class LoadAxis { MafVoltage, InjectionTime };
 struct Orientation {
     float ry = 0, rx = 0, rz = 0;
     double vLeft = -1, vRight = 1, vBottom = -1, vTop = 1, vNear = 4, vFar = 10;
+    bool operator==(const Orientation&) const = default;
 };
 
 namespace surface {

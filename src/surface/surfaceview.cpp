@@ -1,10 +1,14 @@
 #include "surface/surfaceview.h"
 
+#include "common/messages.h"
 #include "surface/glyphs.h"
 
 #include <QApplication>
 #include <QMouseEvent>
+#include <QOffscreenSurface>
 #include <QOpenGLContext>
+#include <QOpenGLFramebufferObject>
+#include <QPainter>
 
 #include <GL/gl.h>
 
@@ -18,16 +22,16 @@ constexpr int kGlyphCount = 60;
 constexpr double kGlyphDepth = 0.03;
 } // namespace
 
-SurfaceView::SurfaceView(QWidget* parent) : QOpenGLWidget(parent) {}
+SurfaceView::SurfaceView(QWidget* parent) : QWidget(parent) {
+    // Every pixel comes from the picture (or the plain background without OpenGL).
+    setAttribute(Qt::WA_OpaquePaintEvent);
+}
 
 SurfaceView::~SurfaceView() {
-    // The lists go now, while this object is whole; the context's own notice would come
-    // too late, from the base class's destructor.
-    if (context()) disconnect(context(), nullptr, this, nullptr);
-    if (isValid()) {
-        makeCurrent();
+    if (m_context && m_context->makeCurrent(m_surface.get())) {
         releaseGL();
-        doneCurrent();
+        m_fbo.reset();
+        m_context->doneCurrent();
     }
 }
 
@@ -69,20 +73,125 @@ void SurfaceView::clearColour(SurfaceFamily family, float rgb[3]) {
     }
 }
 
-void SurfaceView::initializeGL() {
-    // The context lives as long as the widget (or until the widget moves to another
-    // window); the glyph lists are built once per context.
+SurfaceView::SceneState SurfaceView::currentState() const {
+    SceneState s;
+    s.ratio = devicePixelRatioF();
+    s.pixels = QSize(qRound(width() * s.ratio), qRound(height() * s.ratio));
+    s.family = m_family;
+    s.active = m_active;
+    if (m_active) {
+        s.table = m_table;
+        s.loadAxis = m_loadAxis;
+        s.cells = m_cells;
+        s.orient = Orient_View;
+    }
+    return s;
+}
+
+// The orientation records are public and the navigator changes Orient_View in place, so
+// what is due is found by comparing with what the picture was made of, not by flags.
+bool SurfaceView::bringUpToDate() {
+    if (m_glFailed) return false;
+    const SceneState state = currentState();
+    if (state.pixels.isEmpty()) return true;
+    if (m_imageValid && state == m_imageState) return true;
+    if (!m_context && !createGL()) return false;
+    render(state);
+    return !m_glFailed;
+}
+
+QImage SurfaceView::sceneImage() {
+    if (isVisible()) bringUpToDate();
+    return m_image;
+}
+
+void SurfaceView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    // A paint that is only part of a window repaint finds the picture up to date and costs
+    // a copy of it.
+    if (bringUpToDate() && !m_image.isNull()) {
+        painter.drawImage(QPointF(0, 0), m_image);
+        return;
+    }
+    float rgb[3];
+    clearColour(m_family, rgb);
+    painter.fillRect(rect(), QColor::fromRgbF(rgb[0], rgb[1], rgb[2]));
+    if (!m_glFailed) return;
+    painter.setPen(Qt::black);
+    painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
+                     msgs().Lang_Code == QLatin1String("Eng")
+                         ? QStringLiteral("OpenGL is not available: the surface cannot be drawn.")
+                         : QStringLiteral("OpenGL недоступен: поверхность не может быть нарисована."));
+}
+
+bool SurfaceView::createGL() {
+    // The default format gives a compatibility context, which the fixed-function calls
+    // below need.
+    m_context = std::make_unique<QOpenGLContext>();
+    if (!m_context->create()) {
+        failGL("no OpenGL context");
+        return false;
+    }
+    m_surface = std::make_unique<QOffscreenSurface>(screen());
+    m_surface->setFormat(m_context->format());
+    m_surface->create();
+    if (!m_surface->isValid() || !m_context->makeCurrent(m_surface.get())) {
+        failGL("no off-screen surface");
+        return false;
+    }
+    if (!QOpenGLFramebufferObject::hasOpenGLFramebufferObjects()) {
+        m_context->doneCurrent();
+        failGL("no framebuffer objects");
+        return false;
+    }
+    // The glyph lists are built once per context, and the context lives as long as the view.
     m_glyphBase = surface::buildGlyphLists(surface::labelFont(), kGlyphCount, kGlyphDepth);
-    connect(context(), &QOpenGLContext::aboutToBeDestroyed, this, [this] {
-        makeCurrent();
-        releaseGL();
-        doneCurrent();
-    });
+    m_context->doneCurrent();
+    return true;
+}
+
+void SurfaceView::failGL(const char* what) {
+    qWarning("SurfaceView: %s; the surface is not drawn", what);
+    m_glFailed = true;
+    m_fbo.reset();
+    m_surface.reset();
+    m_context.reset();
+    m_image = QImage();
+    m_imageValid = false;
 }
 
 void SurfaceView::releaseGL() {
     surface::deleteGlyphLists(m_glyphBase, kGlyphCount);
     m_glyphBase = 0;
+}
+
+void SurfaceView::render(const SceneState& state) {
+    if (!m_context->makeCurrent(m_surface.get())) {
+        failGL("the context cannot be made current");
+        return;
+    }
+    if (!m_fbo || m_fbo->size() != state.pixels) {
+        m_fbo.reset();
+        m_fbo = std::make_unique<QOpenGLFramebufferObject>(
+            state.pixels, QOpenGLFramebufferObject::CombinedDepthStencil);
+    }
+    if (!m_fbo->isValid() || !m_fbo->bind()) {
+        m_fbo.reset();
+        m_context->doneCurrent();
+        failGL("no framebuffer of the view's size");
+        return;
+    }
+    glViewport(0, 0, state.pixels.width(), state.pixels.height());
+    drawScene(state);
+    // All pixels are opaque (the alpha is cleared to 1 and never written), so the picture
+    // loses nothing as RGB32, the format the window paints fastest.
+    m_image = m_fbo->toImage(true).convertToFormat(QImage::Format_RGB32);
+    m_image.setDevicePixelRatio(state.ratio);
+    m_fbo->release();
+    m_context->doneCurrent();
+    m_imageState = state;
+    m_imageValid = true;
+    ++m_renders;
 }
 
 void SurfaceView::initGLState() {
@@ -97,25 +206,19 @@ void SurfaceView::initGLState() {
     glDisable(GL_LIGHTING);
 }
 
-void SurfaceView::resizeGL(int, int) {
-    // The viewport and the matrices are set up on every paint from the view orientation.
-}
-
-void SurfaceView::paintGL() {
+void SurfaceView::drawScene(const SceneState& state) {
     initGLState();
     float rgb[3];
-    clearColour(m_family, rgb);
-    // Opaque background, and the blending below leaves the alpha alone: the widget is
-    // composed into the window as an opaque picture, and grabs show what the screen shows.
+    clearColour(state.family, rgb);
+    // Opaque background, and the blending below leaves the alpha alone: the picture is
+    // painted into the window as it is.
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
     glClearColor(rgb[0], rgb[1], rgb[2], 1.0f);
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
-    if (!m_active) return;
+    if (!state.active) return;
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_FALSE);
 
-    const qreal ratio = devicePixelRatioF();
-    glViewport(0, 0, GLsizei(width() * ratio), GLsizei(height() * ratio));
-    const Orientation& o = Orient_View;
+    const Orientation& o = state.orient;
     glMatrixMode(GL_PROJECTION);
     glLoadIdentity();
     // A frustum that is closed or turned inside out would be refused anyway and leave the

@@ -3,13 +3,26 @@
 // with the speed, load and height labels, drawn with fixed-function OpenGL. It keeps the
 // view orientation of each table family and turns the picture when the mouse is dragged
 // over it; the buttons that turn, zoom, save and restore it are SurfaceNavigator's.
+//
+// The view is a plain widget: the scene is rendered off screen (its own context and
+// framebuffer) and painted as an image. A GL widget in the window would make every repaint
+// of the whole window go through OpenGL, which without a graphics card costs tens of
+// milliseconds a frame and holds up the exchange; this way only a change of the picture
+// costs a render, and the window paints like any other.
 
-#include <QOpenGLWidget>
+#include <QImage>
 #include <QStringList>
+#include <QWidget>
+
+#include <memory>
 
 #include "surface/surfacescene.h"
 
-class SurfaceView : public QOpenGLWidget {
+class QOffscreenSurface;
+class QOpenGLContext;
+class QOpenGLFramebufferObject;
+
+class SurfaceView : public QWidget {
     Q_OBJECT
 
   public:
@@ -57,15 +70,43 @@ class SurfaceView : public QOpenGLWidget {
     int Drag_X0 = 0;
     int Drag_Y0 = 0;
 
+    // The picture as the view shows it: rendered again first if anything it depends on
+    // changed (table, family, orientation, size, ...) and the view is visible; a hidden
+    // view gives the last picture it rendered. Null without OpenGL or before any render.
+    QImage sceneImage();
+    // Renders of the scene so far (for tests and measurements).
+    int renderCount() const { return m_renders; }
+    // False once OpenGL turned out unusable here; the view then shows only its background
+    // and a note.
+    bool openGLUsable() const { return !m_glFailed; }
+
   protected:
-    void initializeGL() override;
-    void resizeGL(int w, int h) override;
-    void paintGL() override;
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
   private:
+    // Everything the picture depends on; a render is due when it differs from the one the
+    // picture was rendered for. Inactive, only the background and the size count.
+    struct SceneState {
+        QSize pixels;
+        qreal ratio = 1;
+        SurfaceFamily family = SurfaceFamily::Maf;
+        bool active = false;
+        SurfaceTable table = SurfaceTable::Maf;
+        LoadAxis loadAxis = LoadAxis::MafVoltage;
+        QStringList cells;
+        Orientation orient;
+        bool operator==(const SceneState&) const = default;
+    };
+    SceneState currentState() const;
+    // Renders if the picture is out of date; false when OpenGL is not usable.
+    bool bringUpToDate();
+    bool createGL();
+    void failGL(const char* what);
+    void render(const SceneState& state);
+    void drawScene(const SceneState& state);
     void initGLState();
     void drawWalls();
     void drawSurface();
@@ -80,4 +121,15 @@ class SurfaceView : public QOpenGLWidget {
     bool m_leftPressed = false;
     bool m_dragging = false;
     unsigned m_glyphBase = 0;
+
+    // Created on the first paint of the shown view, kept for the view's life (the glyph
+    // lists live in the context).
+    std::unique_ptr<QOpenGLContext> m_context;
+    std::unique_ptr<QOffscreenSurface> m_surface;
+    std::unique_ptr<QOpenGLFramebufferObject> m_fbo;
+    bool m_glFailed = false;
+    QImage m_image;
+    SceneState m_imageState; // what m_image shows
+    bool m_imageValid = false;
+    int m_renders = 0;
 };

@@ -4,6 +4,7 @@
 #include "telemetry/chartseries.h"
 
 #include <QResizeEvent>
+#include <QTableView>
 #include <qcustomplot.h>
 
 ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
@@ -11,6 +12,12 @@ ChartPanel::ChartPanel(QWidget* parent) : QWidget(parent) {
     setUpIcons();
     setUpChart();
     setUpNavigator();
+    for (QTableView** grid : {&StringGrid_Arhiv, &StringGrid_Navigator}) {
+        *grid = new QTableView(this);
+        (*grid)->hide();
+    }
+    StringGrid_Arhiv->setObjectName(QStringLiteral("StringGrid_Arhiv"));
+    StringGrid_Navigator->setObjectName(QStringLiteral("StringGrid_Navigator"));
 }
 
 void ChartPanel::setUpIcons() {
@@ -69,7 +76,7 @@ void ChartPanel::setUpChart() {
     for (int i = 0; i < chartseries::Count; ++i) {
         QCPGraph* g = c->addGraph(c->xAxis, chartseries::onRightAxis(i) ? c->yAxis2 : c->yAxis);
         g->setName(chartseries::code(i));
-        g->setPen(QPen(chartseries::initialColor(i), 1.5));
+        g->setPen(QPen(chartseries::initialColor(i), 1));
         g->setAdaptiveSampling(true);
         // The series' check boxes start unticked, so their series start inactive.
         g->setVisible(false);

@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 
+#include "common/configfiles.h"
 #include "telemetry/colorbarbutton.h"
 #include "ui_parampanel.h"
 
@@ -57,6 +58,11 @@ public:
     bool widebandCurrent(int sensor) const;
     // The output frequency of a digital MAF the module reported at identification, Hz.
     void showDigitalMafFrequency(double hz);
+    // The settings file's part of the list: the fuel consumption's averaging button
+    // (Type_In_RashTo) and the eleven colour buttons (Color01 .. Color11). A colour text
+    // that does not read leaves its button's colour.
+    void collectConfiguration(cfg::Info& info) const;
+    void applyConfiguration(const cfg::Info& info);
 
 private:
     std::array<SeriesRow, 11> m_rows;

@@ -1,7 +1,9 @@
 // The parameter list as the module's sensor equipment and the saved choices arrange it:
-// the chart visibility mask, the wideband choices and the digital MAF's output frequency.
+// the chart visibility mask, the wideband choices, the digital MAF's output frequency and
+// the list's values in the settings file.
 #include "common/messages.h"
 #include "common/numtext.h"
+#include "common/uitexts.h"
 #include "telemetry/chartseries.h"
 #include "telemetry/parampanel.h"
 
@@ -49,3 +51,23 @@ void ParamPanel::setWidebandCurrent(int sensor, bool current) { choiceBox(ui, se
 bool ParamPanel::widebandCurrent(int sensor) const { return choiceBox(ui, sensor)->isChecked(); }
 
 void ParamPanel::showDigitalMafFrequency(double hz) { ui.Lbl_digDMRV_Output->setText(formatGeneral(hz)); }
+
+void ParamPanel::collectConfiguration(cfg::Info& info) const {
+    info.Type_In_RashTo = ui.atb_RT_TypeCalc->isChecked() ? QStringLiteral("1") : QStringLiteral("0");
+    for (int i = 0; i < chartseries::Count; ++i) {
+        const QColor c = seriesRow(i).color->barColor();
+        info.colors[i] = cfg::colorText((unsigned(c.red()) << 16) | (unsigned(c.green()) << 8) | unsigned(c.blue()));
+    }
+}
+
+void ParamPanel::applyConfiguration(const cfg::Info& info) {
+    // "0" is the plain consumption; any other value the averaged one.
+    const bool averaged = info.Type_In_RashTo != QLatin1String("0");
+    QToolButton* b = ui.atb_RT_TypeCalc;
+    b->setChecked(averaged);
+    b->setText(uitexts::stateCaption(b->objectName(), averaged, uitexts::currentLang()));
+    for (int i = 0; i < chartseries::Count; ++i) {
+        unsigned rgb = 0;
+        if (cfg::colorFromText(info.colors[i], &rgb)) seriesRow(i).color->setBarColor(QColor::fromRgb(rgb));
+    }
+}

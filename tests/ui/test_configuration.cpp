@@ -8,6 +8,8 @@
 #include "surface/surfaceview.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
+#include "telemetry/chartpanel.h"
+#include "telemetry/parampanel.h"
 
 #include <QDir>
 #include <QFile>
@@ -78,6 +80,16 @@ class TestConfiguration : public QObject {
         SurfaceView* view = f.w->Panel_3D->ui.Panel_Space3D;
         view->Orient_Saved_MAF.ry = 0.125f;
         view->Orient_Saved_Lambda.vTop = -2.5;
+        // The chart panel's options and the parameter list's averaging button and colours.
+        auto& chart = f.w->Panel_Parr_Max->ui;
+        auto& params = f.w->Panel_Parr_Parr_Max->ui;
+        chart.Ed_Limit->setText(QStringLiteral("15"));
+        chart.atb_Type_Graf_Page->setChecked(true); // the group is locked without a module
+        chart.Edit_Width_Page_Graf->setText(QStringLiteral("7,5"));
+        params.atb_RT_TypeCalc->setEnabled(true);
+        QTest::mouseClick(params.atb_RT_TypeCalc, Qt::LeftButton);
+        params.atb_PVK_Color->setBarColor(QColor(0x12, 0x34, 0x56));
+        params.atb_TVT_Color->setBarColor(Qt::red);
         f.w.reset();
 
         const QStringList info = fileLines(Configuration::InfoFile);
@@ -86,6 +98,10 @@ class TestConfiguration : public QObject {
         QCOMPARE(info.at(10), QStringLiteral("12,5=ry_MAF"));
         QCOMPARE(info.at(23), QStringLiteral("-250=vTop_Lambda"));
         QCOMPARE(info.at(24), QStringLiteral("20=Enum_YellowPoints"));
+        QCOMPARE(info.mid(4, 3), (QStringList{"15=Diapazone", "1=Index_TypeInput", "7,5=Enum_Page"}));
+        QCOMPARE(info.at(9), QStringLiteral("1=Type_In_RashTo"));
+        QCOMPARE(info.at(26), QStringLiteral("clRed=Color01"));
+        QCOMPARE(info.at(35), QStringLiteral("$00563412=Color10"));
         QCOMPARE(fileLines(Configuration::ConfigFile).size(), 18);
 
         QLocale::setDefault(QLocale::c());
@@ -95,6 +111,32 @@ class TestConfiguration : public QObject {
         QCOMPARE(f.w->Panel_Emu->ui.Ed_Num_Yellow_Points->text(), QStringLiteral("20"));
         QCOMPARE(f.w->Panel_3D->ui.Panel_Space3D->Orient_Saved_MAF.ry, 0.125f);
         QCOMPARE(f.w->Panel_3D->ui.Panel_Space3D->Orient_Saved_Lambda.vTop, -2.5);
+        const auto& chart2 = f.w->Panel_Parr_Max->ui;
+        const auto& params2 = f.w->Panel_Parr_Parr_Max->ui;
+        QCOMPARE(chart2.Ed_Limit->text(), QStringLiteral("15"));
+        QVERIFY(chart2.atb_Type_Graf_Page->isChecked() && !chart2.atb_Type_Graf_Nepr->isChecked());
+        QCOMPARE(chart2.Edit_Width_Page_Graf->text(), QStringLiteral("7.5"));
+        QVERIFY(params2.atb_RT_TypeCalc->isChecked());
+        QCOMPARE(params2.atb_RT_TypeCalc->text(), QStringLiteral("среднее"));
+        QCOMPARE(params2.atb_TVT_Color->barColor(), QColor(Qt::red));
+        QCOMPARE(params2.atb_PVK_Color->barColor(), QColor(0x12, 0x34, 0x56));
+    }
+
+    // Values that do not read leave the controls as they are: a page width that is no
+    // number, an input type other than "0" and "1", a colour that is no colour text.
+    void unreadableValuesKeepControls() {
+        cfg::Info info;
+        info.Enum_Page = QStringLiteral("abc");
+        info.Index_TypeInput = QStringLiteral("2");
+        info.colors[0] = QStringLiteral("clNoSuchColour");
+        info.colors[1] = QStringLiteral("$0000FF00");
+        const QColor tvt = f.w->Panel_Parr_Parr_Max->ui.atb_TVT_Color->barColor();
+        reopen([&] { writeFile(Configuration::InfoFile, cfg::infoLines(info)); });
+        QVERIFY(!errorBox(*f.w));
+        QCOMPARE(f.w->Panel_Parr_Max->ui.Edit_Width_Page_Graf->text(), QStringLiteral("5"));
+        QVERIFY(f.w->Panel_Parr_Max->ui.atb_Type_Graf_Nepr->isChecked());
+        QCOMPARE(f.w->Panel_Parr_Parr_Max->ui.atb_TVT_Color->barColor(), tvt);
+        QCOMPARE(f.w->Panel_Parr_Parr_Max->ui.atb_RT_Color->barColor(), QColor(0, 0xFF, 0));
     }
 
     // The stored port is selected only while the port list is as long as it was; a demo

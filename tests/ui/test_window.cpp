@@ -206,7 +206,7 @@ private slots:
     // Blocking and unblocking act on the fixed set; twice in a row is harmless.
     void interfaceLock() {
         const QList<QWidget*> set = w->blockedControls();
-        QCOMPARE(set.size(), 17);
+        QCOMPARE(set.size(), 19);
         QToolButton* stop = w->Panel_Parr_Max->ui.atb_Chart1_Stop;
         for (int i = 0; i < 2; ++i) {
             w->Btn_UnBlockClick();

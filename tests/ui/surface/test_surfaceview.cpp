@@ -1,11 +1,14 @@
 // The surface as rendered (Mesa, off screen): the colours of the plane and of a raised
 // cell at the points where the scene puts them, cells that are not numbers, the labels,
-// and the orientation controls: zoom and its stop, Default, Push and Pop per family,
-// holding a rotate button, and turning by dragging the mouse.
+// when the picture is rendered again (only on a change, never while hidden), and the
+// orientation controls: zoom and its stop, Default, Push and Pop per family, holding a
+// rotate button, and turning by dragging the mouse.
 
 #include <QHBoxLayout>
 #include <QToolButton>
 #include <QtTest>
+
+#include <functional>
 
 #include "surface/surfacenavigator.h"
 #include "surface/surfaceview.h"
@@ -14,6 +17,8 @@ using namespace surface;
 
 Q_DECLARE_METATYPE(SurfaceFamily)
 Q_DECLARE_METATYPE(SurfaceTable)
+using Change = std::function<void(SurfaceView*)>;
+Q_DECLARE_METATYPE(Change)
 
 namespace {
 
@@ -138,14 +143,14 @@ class TestSurfaceView : public QObject {
         SurfaceView* v = rig->view;
         v->setFamily(SurfaceFamily::Lambda);
         v->setCells(SurfaceTable::Lambda, cellsAll(QStringLiteral("50")));
-        const QImage img = v->grabFramebuffer();
+        const QImage img = v->sceneImage();
         QCOMPARE(countPixels(img,
                              [](const QColor& c) {
                                  return !near(c, background(SurfaceFamily::Lambda), 2);
                              }),
                  0);
         v->setActive(true);
-        QVERIFY(countPixels(v->grabFramebuffer(), reddish) > 1000);
+        QVERIFY(countPixels(v->sceneImage(), reddish) > 1000);
     }
 
     // An empty table is a flat plane (the voltage table on the floor of the box) in the
@@ -164,7 +169,7 @@ class TestSurfaceView : public QObject {
         v->setFamily(family);
         v->setCells(table, cellsAll(QString()));
         v->setActive(true);
-        const QImage img = v->grabFramebuffer();
+        const QImage img = v->sceneImage();
         // The plane is translucent: behind it lies the background or a line of the walls.
         const QColor plane = over(*upperFill(0), background(family));
         const QColor planeOverWall = over(*upperFill(0), kWall);
@@ -203,11 +208,11 @@ class TestSurfaceView : public QObject {
         v->setFamily(table == SurfaceTable::Lambda ? SurfaceFamily::Lambda : SurfaceFamily::Maf);
         v->setActive(true);
         v->setCells(table, cellsAll(QString()));
-        const QImage flat = v->grabFramebuffer();
+        const QImage flat = v->sceneImage();
         QStringList cells = cellsAll(QString());
         cells[index(4, 4)] = text;
         v->setCells(table, cells);
-        const QImage raised = v->grabFramebuffer();
+        const QImage raised = v->sceneImage();
 
         const double base = vertexHeight(table, 0);
         auto vertex = [&](int c, int r) { return c == 4 && r == 4 ? top : base; };
@@ -243,10 +248,10 @@ class TestSurfaceView : public QObject {
         QStringList cells = cellsAll(QStringLiteral("50"));
         cells[index(1, 1)] = QStringLiteral("0");
         v->setCells(SurfaceTable::Maf, cells);
-        const QImage zero = v->grabFramebuffer();
+        const QImage zero = v->sceneImage();
         cells[index(1, 1)] = QStringLiteral("5O");
         v->setCells(SurfaceTable::Maf, cells);
-        const QImage junk = v->grabFramebuffer();
+        const QImage junk = v->sceneImage();
         QCOMPARE(junk, zero);
         QVERIFY(countPixels(junk, [](const QColor& c) {
                     return c.red() < 8 && c.green() < 8 && c.blue() < 8;
@@ -261,21 +266,114 @@ class TestSurfaceView : public QObject {
         v->setActive(true);
         v->setCells(SurfaceTable::Maf, cellsAll(QString()));
         auto black = [](const QColor& c) { return c.red() < 8 && c.green() < 8 && c.blue() < 8; };
-        const QImage maf = v->grabFramebuffer();
+        const QImage maf = v->sceneImage();
         QVERIFY(countPixels(maf, black) > 300);
         v->setLoadAxis(LoadAxis::InjectionTime);
-        const QImage vv = v->grabFramebuffer();
+        const QImage vv = v->sceneImage();
         QVERIFY(vv != maf);
         v->setLoadAxis(LoadAxis::MafVoltage);
-        QCOMPARE(v->grabFramebuffer(), maf);
+        QCOMPARE(v->sceneImage(), maf);
         v->setCells(SurfaceTable::Voltage, cellsAll(QString()));
-        const QImage volts = v->grabFramebuffer();
+        const QImage volts = v->sceneImage();
         // The voltage plane lies on the floor; compare only the black of the labels.
         int differ = 0;
         for (int y = 0; y < maf.height(); ++y)
             for (int x = 0; x < maf.width(); ++x)
                 differ += black(maf.pixelColor(x, y)) != black(volts.pixelColor(x, y));
         QVERIFY(differ > 50);
+    }
+
+    // Every change the picture depends on renders it once on the next paint, including the
+    // orientation changed in place (as the navigator's zoom and the mouse do it); a paint
+    // with nothing changed, as when the window repaints around the view, renders nothing.
+    void rendersOnceForEachChange_data() {
+        QTest::addColumn<Change>("change");
+        QTest::newRow("a cell") << Change([](SurfaceView* v) {
+            QStringList cells = v->cells();
+            cells[index(3, 5)] = QStringLiteral("70");
+            v->setCells(v->table(), cells);
+        });
+        QTest::newRow("the table") << Change([](SurfaceView* v) {
+            v->setCells(SurfaceTable::Voltage, v->cells());
+        });
+        QTest::newRow("the family")
+            << Change([](SurfaceView* v) { v->setFamily(SurfaceFamily::Lambda); });
+        QTest::newRow("the load axis")
+            << Change([](SurfaceView* v) { v->setLoadAxis(LoadAxis::InjectionTime); });
+        QTest::newRow("turned in place") << Change([](SurfaceView* v) {
+            v->Orient_View.rz += 2;
+            v->update();
+        });
+        QTest::newRow("zoomed in place") << Change([](SurfaceView* v) {
+            v->Orient_View.vLeft += 0.1;
+            v->Orient_View.vRight -= 0.1;
+            v->update();
+        });
+        QTest::newRow("inactive") << Change([](SurfaceView* v) { v->setActive(false); });
+        QTest::newRow("the size") << Change([](SurfaceView* v) { v->setFixedSize(500, 300); });
+    }
+    void rendersOnceForEachChange() {
+        QFETCH(Change, change);
+        SurfaceView* v = rig->view;
+        v->setFamily(SurfaceFamily::Maf);
+        v->setActive(true);
+        v->setCells(SurfaceTable::Maf, cellsAll(QStringLiteral("20")));
+        const QImage before = v->sceneImage();
+        const int renders = v->renderCount();
+        v->repaint();
+        rig->repaint();
+        QCOMPARE(v->renderCount(), renders);
+
+        change(v);
+        v->repaint();
+        QCOMPARE(v->renderCount(), renders + 1);
+        const QImage after = v->sceneImage();
+        QVERIFY(after != before);
+        QCOMPARE(after.size(), v->size() * v->devicePixelRatio());
+        v->repaint();
+        QCOMPARE(v->renderCount(), renders + 1);
+    }
+
+    // A hidden view takes every change but renders nothing, however often it is asked to
+    // repaint; shown again, it renders once and shows the picture of what it now holds.
+    void aHiddenViewDoesNotRender() {
+        SurfaceView* v = rig->view;
+        v->setFamily(SurfaceFamily::Maf);
+        v->setActive(true);
+        v->setCells(SurfaceTable::Maf, cellsAll(QStringLiteral("20")));
+        const QImage shown = v->sceneImage();
+        const int renders = v->renderCount();
+
+        v->hide();
+        v->setFamily(SurfaceFamily::Lambda);
+        v->setCells(SurfaceTable::Lambda, cellsAll(QStringLiteral("-40")));
+        v->Orient_View.rx += 6;
+        v->update();
+        v->repaint();
+        rig->repaint();
+        QCoreApplication::processEvents();
+        QCOMPARE(v->renderCount(), renders);
+        QCOMPARE(v->sceneImage(), shown); // the last picture, not a new one
+        QCOMPARE(v->renderCount(), renders);
+
+        v->show();
+        QTRY_COMPARE(v->renderCount(), renders + 1);
+        const QImage now = v->sceneImage();
+        QCOMPARE(v->renderCount(), renders + 1);
+        // The picture is the one of the state the view now holds: a view built up in that
+        // state draws the same.
+        SurfaceView twin(rig.get());
+        twin.setFixedSize(v->size());
+        twin.Orient_Lambda = v->Orient_Lambda;
+        twin.setFamily(SurfaceFamily::Lambda);
+        twin.Orient_View.rx = v->Orient_View.rx;
+        twin.setCells(SurfaceTable::Lambda, v->cells());
+        twin.setActive(true);
+        QCOMPARE(twin.renderCount(), 0); // never shown: nothing rendered
+        QVERIFY(twin.sceneImage().isNull());
+        twin.show();
+        QCOMPARE(twin.sceneImage(), now);
+        QVERIFY(now != shown);
     }
 
     // Left button in, right button out, any other nothing; ten steps in keep the picture.
@@ -286,7 +384,7 @@ class TestSurfaceView : public QObject {
         v->setCells(SurfaceTable::Lambda, cellsAll(QString()));
         const QColor plane = over(*upperFill(0), background(SurfaceFamily::Lambda));
         const int before =
-            countPixels(v->grabFramebuffer(), [&](const QColor& c) { return near(c, plane, 4); });
+            countPixels(v->sceneImage(), [&](const QColor& c) { return near(c, plane, 4); });
         for (int i = 0; i < 10; ++i)
             QTest::mousePress(rig->zoom(), Qt::LeftButton);
         QTest::mouseRelease(rig->zoom(), Qt::LeftButton);
@@ -296,7 +394,7 @@ class TestSurfaceView : public QObject {
         QCOMPARE(v->Orient_View.vTop, o.vTop);
         QCOMPARE(v->Orient_MAF.vLeft, -1.0);
         const int after =
-            countPixels(v->grabFramebuffer(), [&](const QColor& c) { return near(c, plane, 4); });
+            countPixels(v->sceneImage(), [&](const QColor& c) { return near(c, plane, 4); });
         QVERIFY2(after > before, qPrintable(QStringLiteral("%1 -> %2").arg(before).arg(after)));
 
         const double width = o.vRight - o.vLeft;
@@ -318,7 +416,7 @@ class TestSurfaceView : public QObject {
         v->setCells(SurfaceTable::Maf, cells);
         QTest::mousePress(rig->zoom(), Qt::LeftButton);
         QTest::mousePress(rig->zoom(), Qt::LeftButton);
-        const QImage zoomed = v->grabFramebuffer();
+        const QImage zoomed = v->sceneImage();
 
         QTest::mouseClick(rig->rotate(SurfaceNavigator::Left), Qt::LeftButton);
         QTest::mouseClick(rig->rotate(SurfaceNavigator::Up), Qt::LeftButton);
@@ -327,7 +425,7 @@ class TestSurfaceView : public QObject {
         QCOMPARE(v->Orient_View.rx, 2.0f);
         QCOMPARE(v->Orient_View.rz, -2.0f);
         QCOMPARE(rig->refreshes, 3);
-        QVERIFY(v->grabFramebuffer() != zoomed);
+        QVERIFY(v->sceneImage() != zoomed);
 
         QTest::mouseClick(rig->defaults(), Qt::LeftButton);
         QCOMPARE(rig->refreshes, 4);
@@ -336,7 +434,7 @@ class TestSurfaceView : public QObject {
         QCOMPARE(o.rx, 0.0f);
         QCOMPARE(o.rz, 0.0f);
         QVERIFY(qAbs(o.vLeft + 0.8) < 1e-9 && qAbs(o.vTop - 0.8) < 1e-9);
-        QCOMPARE(v->grabFramebuffer(), zoomed);
+        QCOMPARE(v->sceneImage(), zoomed);
     }
 
     // Each family puts its own orientation away and gets its own back.
