@@ -98,6 +98,8 @@ class TestLearning : public QObject {
         QCOMPARE(ui.atb_Other_TicherEmu->text(), QStringLiteral("On"));
         QCOMPARE(f.w->Settings->Bits_EE00.at(2), QStringLiteral("0"));
         QVERIFY(f.w->Panel_Sett_Max->isEnabled());
+        f.w->atb_Emu->click();
+        f.shoot(QStringLiteral("tr70_curve1_after_learning"));
     }
 
     // Cancelling either warning sends nothing and leaves the button as it was.

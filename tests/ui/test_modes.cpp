@@ -149,6 +149,7 @@ class TestModes : public QObject {
         QCOMPARE(wt::distinctRuns(st::writes(f.module())), writes);
         QCOMPARE(f.module()->reg(0) & 0x18, 0x10);
         QCOMPARE(int(f.module()->reg(reg)), value);
+        f.shoot(QStringLiteral("tr70_switched_MAF_P_") + QString::fromLatin1(QTest::currentDataTag()).replace(' ', '_'));
     }
 
     // The optimizer view learns the sensor types from A5 and A9: wideband sensors get their
