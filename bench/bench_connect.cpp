@@ -6,7 +6,9 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <algorithm>
@@ -14,6 +16,10 @@
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The window keeps its settings files in the current directory; a measurement leaves
+    // none behind and starts from the window's own settings.
+    QTemporaryDir settingsDir;
+    QDir::setCurrent(settingsDir.path());
     TForm1 w;
     w.show();
     std::printf("%-12s %8s %8s %8s\n", "port", "min ms", "median", "max ms");

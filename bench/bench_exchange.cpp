@@ -5,7 +5,9 @@
 #include "app/protocolpanel.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 #include <QTimer>
 
 #include <cstdio>
@@ -21,6 +23,10 @@ double microsPer(int n, const std::function<void()>& fn) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The window keeps its settings files in the current directory; a measurement leaves
+    // none behind and starts from the window's own settings.
+    QTemporaryDir settingsDir;
+    QDir::setCurrent(settingsDir.path());
     TForm1 w;
     w.show();
     app.processEvents();

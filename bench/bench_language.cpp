@@ -5,13 +5,19 @@
 #include "app/mainwindow.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
+#include <QTemporaryDir>
 
 #include <algorithm>
 #include <cstdio>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The window keeps its settings files in the current directory; a measurement leaves
+    // none behind and starts from the window's own settings.
+    QTemporaryDir settingsDir;
+    QDir::setCurrent(settingsDir.path());
     TForm1 w;
     w.resize(1920, 1080);
     w.show();

@@ -18,6 +18,8 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
+#include <QTemporaryDir>
 #include <QComboBox>
 #include <QElapsedTimer>
 #include <QLineEdit>
@@ -80,6 +82,10 @@ int main(int argc, char* argv[]) {
     const int minutes = argc > 1 ? std::max(1, atoi(argv[1])) : 180;
     const int samples = minutes * 600;
 
+    // The window keeps its settings files in the current directory; a measurement leaves
+    // none behind and starts from the window's own settings.
+    QTemporaryDir settingsDir;
+    QDir::setCurrent(settingsDir.path());
     TForm1 w;
     if (qEnvironmentVariableIsSet("BENCH_NO_GL")) {
         // For comparison: a window holding an OpenGL widget (the 3D view) is composed through

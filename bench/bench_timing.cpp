@@ -25,8 +25,10 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QProgressBar>
+#include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
@@ -184,6 +186,10 @@ void measureRender(int renders) {
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
+    // The window keeps its settings files in the current directory; a measurement leaves
+    // none behind and starts from the window's own settings.
+    QTemporaryDir settingsDir;
+    QDir::setCurrent(settingsDir.path());
     int rounds = 5;
     bool noGl = false;
     bool everyFrame = false;

@@ -1,7 +1,9 @@
 #include "app/mainwindow.h"
 
+#include "app/configuration.h"
 #include "app/framelimiter.h"
 #include "app/interfacelanguage.h"
+#include "app/modelprofiles.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/statusbar.h"
@@ -11,7 +13,10 @@
 #include "dialogs/confirmations.h"
 #include "dialogs/openfilewindow.h"
 #include "icons/icons.h"
+#include "link/modelprofile.h"
 #include "link/tbcomport.h"
+#include "settings/lambdalearning.h"
+#include "settings/modeswitches.h"
 #include "settings/optionswitches.h"
 #include "settings/parametersteppers.h"
 #include "settings/registerwriter.h"
@@ -167,6 +172,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };
+
+    // Steps 10 to 14 of the start run last, when every panel and controller that takes
+    // a saved value exists.
+    readConfiguration();
 }
 
 void TForm1::wireSettings() {
@@ -187,6 +196,54 @@ void TForm1::wireSettings() {
     };
     Params = new ParameterSteppers(&Ctx, Panel_Sett_Max, Steppers, RegWriter, this);
     Options = new OptionSwitches(&Ctx, Panel_Sett_Max, RegWriter, &Selectors, Timer_Hide_Panels, fmPredupr0E, this);
+    wireModes();
+}
+
+void TForm1::wireModes() {
+    ModeViews.emuView = [this](bool shown) { atb_Emu->setVisible(shown); };
+    ModeViews.lambdaView = [this](bool shown) {
+        // A hidden view cannot stay the chosen one: the settings come to the front.
+        if (!shown && atb_Lambda->isChecked()) {
+            atb_Sett_min->setChecked(true);
+            atb_Sett_minClick();
+        }
+        atb_Lambda->setVisible(shown);
+    };
+    ModeViews.mafPNote = [this](bool shown) { Panel_3D->showMafPNote(shown); };
+    ModeViews.sensorStatus = [this](int panel, const QString& text) { StatusBar_Bottom->setPanelText(panel, text); };
+    ParamPanel* pp = Panel_Parr_Parr_Max;
+    ModeViews.hideWidebandChoice = [pp](int sensor) { pp->hideWidebandChoice(sensor); };
+    ModeViews.showWidebandChoice = [pp](int sensor, bool current) { pp->showWidebandChoice(sensor, current); };
+    ModeViews.clearCurve = [this] { Panel_Emu->clearCurveSeries(); };
+    ModeViews.setCurvePoint = [this](int point, const QString& text) { Panel_Emu->setPointText(point, text); };
+    ModeViews.redrawCurve = [this] { Panel_Emu->refreshCurve(); };
+    Modes = new ModeSwitches(&Ctx, Panel_Sett_Max, Settings.get(), RegWriter, Conn, &Selectors, &ModeViews,
+                             fmPredupr0C, fmPredupr0D, this);
+    Modes->setObjectName(QStringLiteral("Modes"));
+    Learning = new LambdaLearning(&Ctx, Panel_Sett_Max, Settings.get(), RegWriter, &ModeViews, fmPredupr_Lambda_A,
+                                  fmPredupr_Lambda_A_02, this);
+    Learning->setObjectName(QStringLiteral("Learning"));
+    Config = std::make_unique<Configuration>(this);
+    Profiles = std::make_unique<ModelProfiles>(this, Config.get());
+}
+
+void TForm1::readConfiguration() {
+    // The port list was filled by step 9 and does not change during the run.
+    Config->Ports_Found = cbPort->count();
+    // 10. Info_A.ini, which also chooses the language. 11. The curve grids have their rows.
+    // 12. The saved orientations. 13. The port. 14. Config_A.ini. A file that fails is
+    // reported; the window keeps its own values for it, and the other file is read all the
+    // same (a damaged Info_A.ini must not cost the masks of Config_A.ini at the next exit).
+    QStringList failed;
+    QString error;
+    if (Config->readInfo(&error)) {
+        Config->applySavedOrientations();
+        Config->selectPort();
+    } else {
+        failed << error;
+    }
+    if (!Config->readConfig(&error)) failed << error;
+    if (!failed.isEmpty()) showError(failed.join(QLatin1Char('\n')));
 }
 
 TForm1::~TForm1() { FormDestroy(); }
@@ -245,9 +302,9 @@ void TForm1::FormCreate() {
     QStringList ports;
     TBComPort::List_Com_Ports(ports);
     cbPort->addItems(ports);
-    // 10-14. Configuration files, language, curve grids, saved orientations and the port
-    // selection are applied here once their readers exist; the curve grids fill their
-    // 65 rows in their constructors.
+    // 10-14. The configuration files, the language, the saved orientations and the port
+    // selection: readConfiguration(), at the end of the construction. The curve grids fill
+    // their 65 rows in their constructors.
 }
 
 void TForm1::FormDestroy() {
@@ -346,13 +403,20 @@ void TForm1::atb_ModuleOnClick() {
         atb_Port->setEnabled(false);
     }
     Settings->resetForConnection();
+    // A mode switch or learning step of an earlier connection has nobody to answer it.
+    Modes->abortForConnection();
+    Learning->abortForConnection();
+    RegWriter->forgetHeldWrite();
     Conn->start();
 }
 
 void TForm1::atb_ModuleOffClick() {
     StatusBar_Top->setAlarm(false);
     ProgressBar1->setValue(0);
-    // The configuration files are written here once they exist.
+    // The settings files first; one that cannot be written is reported, and the port is
+    // closed all the same.
+    QString configError;
+    const bool saved = !Config || Config->write(&configError);
     BComPort1->Close_Port();
     if (!BComPort1->isOpen()) {
         cbPort->setEnabled(true);
@@ -361,6 +425,13 @@ void TForm1::atb_ModuleOffClick() {
     }
     StatusBar_Top->setPanelText(0, msgs().Msg_Module_Off);
     atb_Port->setEnabled(true);
+    if (saved) return;
+    if (m_destroyed) {
+        // The window is going away: the message must be read before it does.
+        QMessageBox::critical(nullptr, windowTitle(), configError);
+    } else {
+        showError(configError);
+    }
 }
 
 void TForm1::onPortFailed(const QString& text) {
@@ -390,9 +461,13 @@ void TForm1::btn_WhoIsModuleClick() {
     Ctx.module.model = Conn->modelName();
     StatusBar_Bottom->setPanelText(0, msgs().Msg_Model + QStringLiteral(": ") + id);
     setWindowTitle(msgs().Msg_Model_Caption + QLatin1Char(' ') + id);
-    // The model profiles (TR-70, TR-90) are applied here once they exist; an unknown model
-    // only shows its identifier.
+    // An unknown model only shows its identifier.
+    if (Ctx.module.model == profiles::tr70().model) Btn_Raschet_TR_70Click();
+    if (Ctx.module.model == profiles::tr90().model) Btn_Raschet_TR_90Click();
 }
+
+void TForm1::Btn_Raschet_TR_70Click() { Profiles->apply(profiles::tr70()); }
+void TForm1::Btn_Raschet_TR_90Click() { Profiles->apply(profiles::tr90()); }
 
 // --- interface lock -----------------------------------------------------------------
 

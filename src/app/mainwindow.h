@@ -6,6 +6,7 @@
 #include "link/exchange.h"
 #include "link/operationcontext.h"
 #include "settings/chartselectors.h"
+#include "settings/modehooks.h"
 
 #include <QMainWindow>
 
@@ -22,6 +23,10 @@ class QProgressBar;
 class QStackedWidget;
 class QToolButton;
 class ChartPanel;
+class Configuration;
+class LambdaLearning;
+class ModelProfiles;
+class ModeSwitches;
 class OptionSwitches;
 class ParameterSteppers;
 class RegisterWriter;
@@ -85,6 +90,14 @@ public:
     ParameterSteppers* Params = nullptr;
     OptionSwitches* Options = nullptr;
     ChartSelectors Selectors;
+    // The operating modes and the Lambda learning, and what they change on other panels.
+    ModeSwitches* Modes = nullptr;
+    LambdaLearning* Learning = nullptr;
+    ModeHooks ModeViews;
+
+    // The settings files of the window, and the model profiles applied at recognition.
+    std::unique_ptr<Configuration> Config;
+    std::unique_ptr<ModelProfiles> Profiles;
     // Live data recording and the parameter chart.
     LiveRecorder* Recorder = nullptr;
     // The record file buttons of the chart.
@@ -191,6 +204,8 @@ public:
     void atbRusClick();
     void atbEngClick();
     void btnRefresh3D();
+    void Btn_Raschet_TR_70Click();
+    void Btn_Raschet_TR_90Click();
 
     // ConnectionHost
     void Btn_BlockClick() override;
@@ -236,6 +251,8 @@ private:
     void createRecorder();
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
+    void readConfiguration();
+    void wireModes();
     bool FormClose(); // false keeps the window open
     void FormDestroy();
     void onPortFailed(const QString& text);

@@ -133,6 +133,20 @@ const QStringList& sensorCodes() {
 
 int sensorCodeIndex(const QString& code) { return sensorCodes().indexOf(code); }
 
+std::array<QString, 11> Info::initialColorTexts() {
+    // 00BBGGRR: yellow, dark blue, orange, navy, fuchsia, teal, brown, blue, red, green, dark blue.
+    static const unsigned bgr[11] = {0x00FFFF, 10485760, 33023,  0x800000, 0xFF00FF, 0x808000,
+                                     2450868,  0xFF0000, 0x0000FF, 55552,  10485760};
+    std::array<QString, 11> out;
+    for (int i = 0; i < 11; ++i) out[i] = colorText(swapRB(bgr[i]));
+    return out;
+}
+
+QString Masks::maskFor(const QString& code, const QString& current) const {
+    const int i = sensorCodeIndex(code);
+    return i >= 0 ? masks.at(i) : current;
+}
+
 int Masks::store(const QString& code, const QString& mask) {
     const int i = sensorCodeIndex(code);
     if (i >= 0) lastIndex = i;

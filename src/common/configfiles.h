@@ -20,23 +20,26 @@ namespace cfg {
 // Saved view orientation as the file holds it: ry, rx, rz, vLeft, vRight, vBottom, vTop.
 using SavedOrientation = std::array<double, 7>;
 
-// The values of Info_A.ini. Texts are kept as the controls show them.
+// The values of Info_A.ini. Texts are kept as the controls show them; the defaults are the
+// window's own values, which a first run writes.
 struct Info {
     int Enum_Com_Ports_prev = 0; // ports in the list at the run that wrote the file
     int Index_COM_Port = -1;     // selected port index, -1 for none
     int Index_K = -1;            // selected entry of cb_K
     int Index_V_Graf = 2;        // selected chart interval
-    QString Diapazone;           // Ed_Limit
+    QString Diapazone = QStringLiteral("10"); // Ed_Limit
     QString Index_TypeInput = QStringLiteral("0"); // "0" continuous, "1" pages
-    QString Enum_Page;           // Edit_Width_Page_Graf
+    QString Enum_Page = QStringLiteral("5"); // Edit_Width_Page_Graf
     QString Type_In_WidthLine_ZOND1 = QStringLiteral("0");
     QString Type_In_WidthLine_ZOND2 = QStringLiteral("0");
     QString Type_In_RashTo = QStringLiteral("0");
     SavedOrientation Saved_MAF{0, 0, 0, -1, 1, -1, 1};    // real units (the file holds x100)
     SavedOrientation Saved_Lambda{0, 0, 0, -1, 1, -1, 1};
-    QString Enum_YellowPoints;   // Ed_Num_Yellow_Points
+    QString Enum_YellowPoints = QStringLiteral("12"); // Ed_Num_Yellow_Points
     QString language = QStringLiteral("Rus");
-    std::array<QString, 11> colors; // colour texts of the eleven chart colour buttons
+    std::array<QString, 11> colors = initialColorTexts(); // the eleven chart colour buttons
+    // Colour texts of the eleven chart series before the user chose others.
+    static std::array<QString, 11> initialColorTexts();
 };
 
 // The 37 keys in file order.
@@ -60,6 +63,8 @@ struct Masks {
     // Stores mask under code; an unknown code stores it under the last matched code, or
     // nowhere when there was none. Returns the index used, or -1.
     int store(const QString& code, const QString& mask);
+    // The mask stored for code, or current when the code is not one of the 18.
+    QString maskFor(const QString& code, const QString& current) const;
 };
 QStringList configLines(const Masks& m);
 // Same failure rule as parseInfo; every line must carry eleven mask characters.

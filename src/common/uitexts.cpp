@@ -282,9 +282,10 @@ const QList<Entry>& table() {
         {P::Params, "atb_D2", "text", u"Датчик 2"_s, u"Sensor 2"_s, true},
 
         // --- Table and surface panel -----------------------------------------------------
+        // The note is shown only in the MAF(P) mode view; an empty panel stays empty.
         {P::Table3D, "Panel_lbl_MAF", "text",
          u"Значение \"- 50\" соответствует изменению напряжения на \"0,5 В\""_s,
-         u"A value \"- 50\" corresponds the change of tension on \"0,5 V\""_s},
+         u"A value \"- 50\" corresponds the change of tension on \"0,5 V\""_s, true},
         {P::Table3D, "Panel_3D_Top", "text", u"Частота вращения об/мин"_s, u"Engine speed, rpm"_s},
         {P::Table3D, "gb_KorrTab", "title", u"Производить коррекцию таблиц по "_s,
          u"Производить коррекцию таблиц по "_s},

@@ -185,6 +185,10 @@ void RegisterWriter::Btn_RegRab_Write() {
     // started without a command of its own would repeat someone else's forever.
     if (reg < 0 || text.isEmpty()) return;
     if (!m_ctx->portOpen()) return;
+    if (writesHeld()) {
+        m_waiting = [this] { Btn_RegRab_Write(); };
+        return;
+    }
     Exchange* ex = m_ctx->ex;
     // A parameter write still waiting for its acknowledgement loses its pending command
     // here; its gate would never see that command again, so it ends now.
@@ -217,6 +221,10 @@ void RegisterWriter::writeParameter(int reg, int byte) {
     const QString cmd = writeItem(byte, reg);
     m_paramCommand.insert(reg, cmd);
     if (!m_ctx->portOpen()) return;
+    if (writesHeld()) {
+        m_waiting = [this, reg, byte] { writeParameter(reg, byte); };
+        return;
+    }
     Exchange* ex = m_ctx->ex;
     // An option write still waiting for its acknowledgement is replaced, as above.
     ex->Timer_RegRab->stop();
@@ -234,4 +242,19 @@ void RegisterWriter::Timer_WriteGate(const QString& chunk) {
         // Otherwise the write is repeated by the next tick, unless a newer one replaced it.
         return;
     }
+}
+
+bool RegisterWriter::writesHeld() const {
+    const Exchange* ex = m_ctx->ex;
+    for (const QTimer* t : {ex->Timer_Emulator, ex->Timer_Optimizator, ex->Timer_MAF_MAP,
+                            ex->Timer_Lambda_Ticher, ex->Timer_Lambda_Ticher_02})
+        if (t->isActive()) return true;
+    return false;
+}
+
+void RegisterWriter::resumeWrites() {
+    if (!m_waiting || writesHeld()) return;
+    const auto write = std::move(m_waiting);
+    m_waiting = nullptr;
+    write();
 }

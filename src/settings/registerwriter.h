@@ -55,6 +55,14 @@ class RegisterWriter : public QObject {
     // The chart's sensor selectors for the current wiring, sensor types and model.
     void applySensorSelectorRules();
 
+    // A mode switch or the Lambda learning holds register 00 and the pending command while
+    // it runs: a write asked for meanwhile waits (the last one asked), and this sends it.
+    // Run by their end; does nothing when no write waits.
+    void resumeWrites();
+    bool writesHeld() const;
+    // A new connection: a write held for the old one is not sent to the new module.
+    void forgetHeldWrite() { m_waiting = nullptr; }
+
   private:
     void Timer_RegRabGate(const QString& chunk);
     void Timer_WriteGate(const QString& chunk);
@@ -68,4 +76,5 @@ class RegisterWriter : public QObject {
     const ChartSelectors* m_selectors;
     QHash<int, QString> m_optionText;   // register -> write text
     QHash<int, QString> m_paramCommand; // register -> whole command text last sent for it
+    std::function<void()> m_waiting;    // the write held back by a mode switch or the learning
 };

@@ -1,6 +1,7 @@
 #include "settings/settingspanel.h"
 
 #include "common/numtext.h"
+#include "common/uitexts.h"
 #include "widgets/stepper.h"
 
 #include <QLineEdit>
@@ -90,7 +91,9 @@ void SettingsPanel::decorateButtons() {
 
 void SettingsPanel::showLearning(bool on) {
     QToolButton* b = ui.atb_Other_TicherEmu;
-    b->setText(on ? QStringLiteral("Выключить") : QStringLiteral("Включить"));
+    // The button's down state is the learning state; its caption is the language's.
+    b->setChecked(on);
+    b->setText(uitexts::stateCaption(b->objectName(), on, uitexts::currentLang()));
     // Only the active and inactive colours: a locked panel greys the caption as usual.
     QPalette pal = b->palette();
     const QColor c = on ? QColor(255, 0, 0) : QColor(0, 128, 0);
@@ -126,6 +129,12 @@ void SettingsPanel::setDimmed(QGroupBox* group, bool dimmed) {
 }
 
 bool SettingsPanel::isDimmed(const QGroupBox* group) const { return group->property("dimmed").toBool(); }
+
+QGroupBox* SettingsPanel::settingGroup(const QString& name) const {
+    for (QGroupBox* g : settingGroups())
+        if (g->objectName() == name) return g;
+    return nullptr;
+}
 
 QPoint SettingsPanel::topLeftOf(const QWidget* w) const { return w->mapTo(this, QPoint(0, 0)); }
 

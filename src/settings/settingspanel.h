@@ -24,9 +24,10 @@ public:
     void setRightReserve(int pixels);
     int rightReserve() const { return m_rightReserve; }
 
-    // Caption and colour of the learning button: "Выключить" in red while learning is on,
-    // "Включить" in green while it is off.
+    // The learning button: down, "Выключить" (in the language in force) in red while
+    // learning is on; up, "Включить" in green while it is off.
     void showLearning(bool on);
+    bool learningShown() const { return ui.atb_Other_TicherEmu->isChecked(); }
 
     // Number of columns the outer groups are currently arranged in (1 to 3).
     int columnCount() const { return m_columns; }
@@ -41,6 +42,8 @@ public:
     static const QColor Color_Dimmed;
     void setDimmed(QGroupBox* group, bool dimmed);
     bool isDimmed(const QGroupBox* group) const;
+    // A setting group by its name (gb_LAMBDA_Way ...), or null.
+    QGroupBox* settingGroup(const QString& name) const;
 
     // The range pop-up above a stepper's edit: limits, and the level bar at the edit's value.
     void Show_Range_Popup(QLineEdit* edit, double min, double max);

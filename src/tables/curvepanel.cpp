@@ -511,3 +511,13 @@ int CurvePanel::livePointCount() const {
     if (!parseNumber(ui.Ed_Num_Yellow_Points->text(), &n)) return 12;
     return std::clamp(int(n), 1, PointCount);
 }
+
+void CurvePanel::collectConfiguration(cfg::Info& info) const {
+    info.Enum_YellowPoints = ui.Ed_Num_Yellow_Points->text();
+}
+
+void CurvePanel::applyConfiguration(const cfg::Info& info) {
+    bool whole = false;
+    const int n = info.Enum_YellowPoints.trimmed().toInt(&whole);
+    if (whole) ui.Ed_Num_Yellow_Points->setText(QString::number(n));
+}

@@ -10,6 +10,7 @@
 #include <array>
 #include <functional>
 
+#include "common/configfiles.h"
 #include "tables/curve_shape.h"
 #include "ui_curvepanel.h"
 
@@ -99,6 +100,11 @@ class CurvePanel : public QWidget {
     void showLivePoint(int p, double x, double v);
     // N of Ed_Num_Yellow_Points, kept within 1..64 (12 when it is not a number).
     int livePointCount() const;
+
+    // The settings file's part of the panel: the live-point count as its edit shows it
+    // (Enum_YellowPoints). A saved text that is not a whole number leaves the edit as it is.
+    void collectConfiguration(cfg::Info& info) const;
+    void applyConfiguration(const cfg::Info& info);
 
     // Where a grid cell that is not a number is reported (the window's error box).
     std::function<void(const QString&)> onConversionError;

@@ -1,5 +1,7 @@
 #include "tables/table3dpanel.h"
 
+#include "common/uitexts.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
@@ -197,6 +199,15 @@ void Table3DPanel::raiseTableButtons(Table table) {
         {ui.atb_MAF_TR_90_In, ui.atb_MAF_TR_90_Out, ui.atb_MAF_TR_90_Open, ui.atb_MAF_TR_90_Save},
     };
     for (QToolButton* b : sets[int(table)]) b->raise();
+}
+
+void Table3DPanel::showMafPNote(bool shown) {
+    QString note;
+    if (shown) {
+        for (const uitexts::Entry& e : uitexts::entriesFor(uitexts::Panel::Table3D))
+            if (e.object == ui.Panel_lbl_MAF->objectName()) note = e.text(uitexts::currentLang());
+    }
+    ui.Panel_lbl_MAF->setText(note);
 }
 
 void Table3DPanel::applyFamilyColours(SurfaceFamily family) {

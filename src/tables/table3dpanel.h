@@ -68,6 +68,9 @@ public:
     // the load axis caption, following whichever load axis button is down.
     void writeAxisLabels();
 
+    // The note on the MAF(P) scale (Panel_lbl_MAF) in the language in force, or an empty panel.
+    void showMafPNote(bool shown);
+
     // Brings the four transfer and file buttons of `table` in front of the other tables'.
     void raiseTableButtons(Table table);
 

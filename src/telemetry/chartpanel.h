@@ -11,6 +11,8 @@
 
 #include <QWidget>
 
+#include "common/configfiles.h"
+
 class QTableView;
 
 #include "ui_chartpanel.h"
@@ -29,6 +31,13 @@ public:
     // True while the three control groups stand in one row above the chart; false when the
     // panel is too narrow and the output group has moved beside the other two.
     bool controlsInOneRow() const { return m_oneRow; }
+
+    // The settings file's part of the panel (chartconfig.cpp): the allowed deviation
+    // (Diapazone), the input type (Index_TypeInput "0" continuous, "1" pages) and the page
+    // width (Enum_Page). A saved number is shown in the locale's form; a text that is not
+    // a number, or a type other than "0" and "1", leaves the control as it is.
+    void collectConfiguration(cfg::Info& info) const;
+    void applyConfiguration(const cfg::Info& info);
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

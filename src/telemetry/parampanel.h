@@ -8,6 +8,7 @@
 #include <QWidget>
 #include <array>
 
+#include "common/configfiles.h"
 #include "telemetry/colorbarbutton.h"
 #include "ui_parampanel.h"
 
@@ -42,6 +43,26 @@ public:
     void showDigitalOutputSelector(bool visible); // output frequency of a digital MAF
     void showPulseFrequencySelector(bool visible); // pulse frequency of a digital MAF
     void showAnalogVoltageSelector(bool visible); // voltage of an analog MAF
+
+    // The module's sensor equipment and the saved choices (paramprofile.cpp).
+    // Chart visibility mask: position k "1" ticks series k's check box and enables its
+    // colour button, anything else clears and disables them; chartMask() reads the boxes.
+    void applyChartMask(const QString& mask);
+    QString chartMask() const;
+    // The wideband choice of Lambda sensor 1 or 2 (CheckBox_D1 / _D2): shown and ticked as
+    // given, with the sensor's plain row captioned for the choice and its before/after rows
+    // hidden; or hidden. The tick alone can be set and read whether the box is shown or not.
+    void showWidebandChoice(int sensor, bool current);
+    void hideWidebandChoice(int sensor);
+    void setWidebandCurrent(int sensor, bool current);
+    bool widebandCurrent(int sensor) const;
+    // The output frequency of a digital MAF the module reported at identification, Hz.
+    void showDigitalMafFrequency(double hz);
+    // The settings file's part of the list: the fuel consumption's averaging button
+    // (Type_In_RashTo) and the eleven colour buttons (Color01 .. Color11). A colour text
+    // that does not read leaves its button's colour.
+    void collectConfiguration(cfg::Info& info) const;
+    void applyConfiguration(const cfg::Info& info);
 
 private:
     std::array<SeriesRow, 11> m_rows;

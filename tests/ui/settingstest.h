@@ -18,6 +18,7 @@ inline bool connected(const TForm1& w) {
 inline std::unique_ptr<TForm1>
 connectedWindow(const QString& port = QStringLiteral("DEMO TR-70"),
                 const std::function<void(sim::SimModule*)>& prepare = {}) {
+    wt::freshConfiguration();
     auto w = std::make_unique<TForm1>();
     w->resize(1800, 1000);
     w->show();

@@ -79,6 +79,7 @@ class TestAdapter : public QObject {
 private slots:
     void init() {
         QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -36,6 +36,7 @@ class TestConnection : public QObject {
 private slots:
     void init() {
         QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -202,10 +203,12 @@ private slots:
     }
 
     // K = 58 adds the entry once, also over a second connection, and the point of
-    // maximum correction uses K' = 2.
+    // maximum correction uses K' = 2. (The module is in MAF(P) mode, the one mode whose view
+    // keeps the entry.)
     void coefficient58() {
         for (int round = 0; round < 2; ++round) {
             wt::connectDemo(*w, QStringLiteral("DEMO TR-70"), [](sim::SimModule* m) {
+                m->setReg(0x00, 0x12);
                 m->setReg(0x14, 58);
                 m->setReg(0x15, 32);
             });

@@ -39,6 +39,7 @@ class TestCurves : public QObject {
 
     void makeWindow(const QString& locale) {
         QLocale::setDefault(QLocale(locale));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         errors.clear();
         w->Ctx.error = [this](const QString& text) { errors << text; };

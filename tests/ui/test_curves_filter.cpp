@@ -27,6 +27,7 @@ class TestCurvesFilter : public QObject {
         QFETCH(QString, locale);
         QFETCH(int, split);
         QLocale::setDefault(QLocale(locale));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

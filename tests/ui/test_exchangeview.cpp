@@ -24,6 +24,7 @@ private slots:
     // Texts of every length, as answers grow and commands change, leave the window's
     // layout alone: the panels and fields keep their size whatever they show.
     void eventsCauseNoRelayout() {
+        wt::freshConfiguration();
         TForm1 w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

@@ -5,9 +5,11 @@
 // With SCREENSHOT_DIR set, every view is saved in English for a person to look at.
 #include "app/interfacelanguage.h"
 #include "app/statusbar.h"
+#include "common/configfiles.h"
 #include "common/messages.h"
 #include "common/uitexts.h"
 #include "dialogs/confirmations.h"
+#include "settings/settingspanel.h"
 #include "windowtest.h"
 
 #include <QAbstractButton>
@@ -129,6 +131,7 @@ class TestLanguage : public QObject {
     void init() {
         msgs().setRussian();
         msgs().Lang_Code.clear();
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -333,6 +336,34 @@ class TestLanguage : public QObject {
         QCOMPARE(w->StatusBar_Top->panelText(0), QStringLiteral("Module Off"));
         // The log stays Russian in English.
         QVERIFY(wt::logLines(*w).filter(QStringLiteral("Модуль подключен успешно")).size() == 1);
+    }
+
+    // The language chosen is the language of the next start: the exit saves it, and the
+    // start switches to it (flag, captions, message texts, modal windows, caption).
+    void restartInSavedLanguage() {
+        for (const Lang lang : {Lang::English, Lang::Russian}) {
+            const bool english = lang == Lang::English;
+            english ? w->atbEngClick() : w->atbRusClick();
+            w.reset();
+            QStringList info;
+            QString error;
+            QVERIFY2(cfg::readLines(QStringLiteral("Info_A.ini"), &info, &error), qPrintable(error));
+            QCOMPARE(info.value(25), english ? QStringLiteral("Eng=language") : QStringLiteral("Rus=language"));
+
+            msgs().setRussian();
+            msgs().Lang_Code.clear();
+            w = std::make_unique<TForm1>();
+            w->show();
+            QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+            QCOMPARE(w->atb_Flag_Eng->isVisible(), english);
+            QCOMPARE(w->atb_Flag_Rus->isVisible(), !english);
+            QCOMPARE(msgs().Lang_Code, english ? QStringLiteral("Eng") : QStringLiteral("Rus"));
+            QCOMPARE(w->windowTitle(), english ? QStringLiteral("Optimizer. Version 8.0")
+                                               : QStringLiteral("Оптимизатор. Версия 8.0"));
+            QCOMPARE(w->Panel_Sett_Max->ui.AdvTBtn_Emu->text(),
+                     english ? QStringLiteral("Emulator") : QStringLiteral("Эмулятор"));
+            QCOMPARE(w->fmPredupr0D->windowTitle(), english ? QStringLiteral("Warning") : QStringLiteral("Предупреждение"));
+        }
     }
 
     // In English no text of the window is Russian except the ones meant to stay so, the

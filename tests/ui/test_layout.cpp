@@ -30,6 +30,7 @@ private slots:
     }
     void views() {
         QFETCH(QSize, size);
+        wt::freshConfiguration();
         TForm1 w;
         w.resize(size);
         w.show();

@@ -54,6 +54,7 @@ class TestRecording : public QObject {
 private slots:
     void init() {
         QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
@@ -135,10 +136,12 @@ private slots:
         QVERIFY(w->Panel_Sett_Max->ui.atb_LAMBDA_Way_Displacement->isChecked());
         w->cb_Int_Graf_In->setCurrentIndex(intervalIndex);
         params().atb_D2_posle->hide(); // a hidden row: empty readout, "0" in the overview
+        w->Panel_Parr_Parr_Max->showDigitalOutputSelector(true); // as for a wide-range MAF
 
         QTest::mouseClick(chart().atb_Chart1_Start, Qt::LeftButton);
         auto dec = [&](QString t) { return locale == QLatin1String("C") ? t.replace(',', '.') : t; };
-        const QStringList expected = {dec("4,5"), dec("6,25"), "2", "1000", "500", dec("0,13"), "0",
+        // The module reports a zirconia sensor 2: L2 = (203 - 61) / 203.
+        const QStringList expected = {dec("4,5"), dec("6,25"), "2", "1000", "500", dec("0,13"), dec("0,69"),
                                       dec("0,6"), dec("0,73"), dec("0,3"), "1"};
         auto lastRow = [&] {
             QStringList row;
@@ -279,6 +282,8 @@ private slots:
     // run of that series while the earlier points keep their colour.
     void seriesAtStartAndColours() {
         connectStill();
+        // The first run's mask shows every series; start from none.
+        w->Panel_Parr_Parr_Max->applyChartMask(QStringLiteral("00000000000"));
         for (QCheckBox* b : {params().cb_T_vpryska_topl, params().cb_PVK, params().cb_D1}) b->click();
         params().cb_D1->hide();
         QTest::mouseClick(chart().atb_Chart1_Start, Qt::LeftButton);

@@ -16,6 +16,7 @@ class TestSurfaceWindow : public QObject {
 
   private slots:
     void orientationButtonsAndLoadAxis() {
+        wt::freshConfiguration();
         TForm1 w;
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));

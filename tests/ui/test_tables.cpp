@@ -33,6 +33,7 @@ private slots:
         QFETCH(TableKind, kind);
         QFETCH(QString, locale);
         QLocale::setDefault(QLocale(locale));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -27,6 +27,7 @@ class TestTablesFaults : public QObject {
 private slots:
     void init() {
         QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         errors.clear();
         w->Ctx.error = [this](const QString& text) { errors << text; };

@@ -36,6 +36,7 @@ class TestWindow : public QObject {
 
 private slots:
     void init() {
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->askProtocolFileName = [] { return QString(); };
         w->show();

@@ -6,6 +6,9 @@
 #include "sim/simmodule.h"
 
 #include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTimer>
 #include <QToolButton>
 #include <QtTest>
@@ -13,6 +16,18 @@
 #include <functional>
 
 namespace wt {
+
+// The window keeps its settings files (Info_A.ini, Config_A.ini) in the current directory
+// and rewrites them at every exit. A test program works in a temporary directory of its own
+// (never the build or source tree, never shared with a program running beside it), and
+// every window starts from the window's own values: call this before creating one.
+inline void freshConfiguration() {
+    static QTemporaryDir dir;
+    static const bool entered = dir.isValid() && QDir::setCurrent(dir.path());
+    if (!entered) qFatal("no temporary directory for the settings files");
+    QFile::remove(QStringLiteral("Info_A.ini"));
+    QFile::remove(QStringLiteral("Config_A.ini"));
+}
 
 // Selects a demo port and presses the connect button; prepare() runs on the fresh
 // simulated module before its first command arrives (the first tick is 50 ms away).

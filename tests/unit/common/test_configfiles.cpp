@@ -118,6 +118,10 @@ private slots:
         QString error;
         QVERIFY(parseConfig(lines, &read, &error));
         QCOMPARE(read.masks.at(sensorCodeIndex(QStringLiteral("ZSZSA"))), QStringLiteral("00110011001"));
+        // The current mask for a code: the stored one, or the current one for a code that is
+        // none of the 18.
+        QCOMPARE(read.maskFor(QStringLiteral("ZSZSA"), QStringLiteral("11111111111")), QStringLiteral("00110011001"));
+        QCOMPARE(read.maskFor(QStringLiteral("ZSZS"), QStringLiteral("10000000001")), QStringLiteral("10000000001"));
         lines[3] = QStringLiteral("ZSWWC=0101");
         QVERIFY(!parseConfig(lines, &read, &error));
         QVERIFY(error.startsWith(QStringLiteral("строка 4")));
@@ -166,6 +170,22 @@ private slots:
         QCOMPARE(back, 0xFF0000u);
         QVERIFY(!colorFromText(QStringLiteral("$FF000000"), &back));
         QVERIFY(!colorFromText(QStringLiteral("clNoSuch"), &back));
+    }
+
+    // A first run writes the window's own values: every colour a text that reads back, in
+    // series order (yellow first, red for sensor 2 after the module).
+    void firstRunValues() {
+        const Info info;
+        QCOMPARE(info.colors[0], QStringLiteral("clYellow"));
+        QCOMPARE(info.colors[8], QStringLiteral("clRed"));
+        QCOMPARE(info.colors[9], QStringLiteral("$0000D900"));
+        for (const QString& c : info.colors) {
+            unsigned rgb = 0;
+            QVERIFY2(colorFromText(c, &rgb), qPrintable(c));
+        }
+        QCOMPARE(info.Diapazone, QStringLiteral("10"));
+        QCOMPARE(info.Enum_Page, QStringLiteral("5"));
+        QCOMPARE(info.Enum_YellowPoints, QStringLiteral("12"));
     }
 
     void files() {
