@@ -1,13 +1,12 @@
 #include "tables/table3dpanel.h"
 
-#include "common/uitexts.h"
-
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 
 #include "common/messages.h"
+#include "common/uitexts.h"
 #include "icons/icons.h"
 
 namespace {
@@ -189,7 +188,9 @@ void Table3DPanel::writeAxisLabels() {
         g->setHorizontalHeaderItem(i, new QTableWidgetItem(QString::fromLatin1(kSpeedHeaders[i])));
         g->setVerticalHeaderItem(i, new QTableWidgetItem(QString::fromLatin1(load[i])));
     }
-    ui.Panel_3D_Left->setText(injectionTime ? QStringLiteral("t, мс") : QStringLiteral("V"));
+    // "t, мс" / "V" in the language in force, as the language switch writes it.
+    ui.Panel_3D_Left->setText(uitexts::stateCaption(QStringLiteral("Panel_3D_Left"), injectionTime,
+                                                    uitexts::currentLang()));
 }
 
 void Table3DPanel::raiseTableButtons(Table table) {
