@@ -1,5 +1,6 @@
 #include "common/configfiles.h"
 
+#include "common/messages.h"
 #include "common/numtext.h"
 
 #include <QFile>
@@ -44,8 +45,14 @@ const NamedColour kColours[] = {
 
 unsigned swapRB(unsigned c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF); }
 
+// The reports of a damaged file are shown to the user, in the interface language in force
+// (Russian before the language is known).
+bool english() { return msgs().Lang_Code == QLatin1String("Eng"); }
+
+QString text(const QString& ru, const QString& en) { return english() ? en : ru; }
+
 QString lineError(int line, const QString& what) {
-    return QStringLiteral("строка %1: %2").arg(line).arg(what);
+    return text(QStringLiteral("строка %1: %2"), QStringLiteral("line %1: %2")).arg(line).arg(what);
 }
 
 } // namespace
@@ -76,14 +83,15 @@ QStringList infoLines(const Info& info) {
 
 bool parseInfo(const QStringList& lines, Info* info, QString* error) {
     if (lines.size() < 37) {
-        *error = lineError(lines.size() + 1, QStringLiteral("файл короче 37 строк"));
+        *error = lineError(lines.size() + 1, text(QStringLiteral("файл короче 37 строк"),
+                                                         QStringLiteral("the file has fewer than 37 lines")));
         return false;
     }
     QStringList v;
     for (int i = 0; i < 37; ++i) {
         const int cut = infoKeys().at(i).size() + 1;
         if (lines.at(i).size() < cut) {
-            *error = lineError(i + 1, QStringLiteral("нет значения"));
+            *error = lineError(i + 1, text(QStringLiteral("нет значения"), QStringLiteral("no value")));
             return false;
         }
         v << lines.at(i).left(lines.at(i).size() - cut);
@@ -91,7 +99,10 @@ bool parseInfo(const QStringList& lines, Info* info, QString* error) {
     auto integer = [&](int i, int* out) {
         bool ok = false;
         const int n = v.at(i).trimmed().toInt(&ok);
-        if (!ok) *error = lineError(i + 1, QStringLiteral("\"%1\" не целое число").arg(v.at(i)));
+        if (!ok)
+            *error = lineError(i + 1, text(QStringLiteral("\"%1\" не целое число"),
+                                           QStringLiteral("\"%1\" is not a whole number"))
+                                          .arg(v.at(i)));
         *out = n;
         return ok;
     };
@@ -108,7 +119,9 @@ bool parseInfo(const QStringList& lines, Info* info, QString* error) {
     for (int i = 0; i < 14; ++i) {
         double x = 0;
         if (!parseNumber(v.at(10 + i), &x)) {
-            *error = lineError(11 + i, QStringLiteral("\"%1\" не число").arg(v.at(10 + i)));
+            *error = lineError(11 + i, text(QStringLiteral("\"%1\" не число"),
+                                            QStringLiteral("\"%1\" is not a number"))
+                                           .arg(v.at(10 + i)));
             return false;
         }
         (i < 7 ? r.Saved_MAF[i] : r.Saved_Lambda[i - 7]) = x / 100;
@@ -163,7 +176,8 @@ QStringList configLines(const Masks& m) {
 
 bool parseConfig(const QStringList& lines, Masks* m, QString* error) {
     if (lines.size() < 18) {
-        *error = lineError(lines.size() + 1, QStringLiteral("файл короче 18 строк"));
+        *error = lineError(lines.size() + 1, text(QStringLiteral("файл короче 18 строк"),
+                                                         QStringLiteral("the file has fewer than 18 lines")));
         return false;
     }
     QStringList masks;
@@ -171,7 +185,9 @@ bool parseConfig(const QStringList& lines, Masks* m, QString* error) {
         // Any character other than "1" switches its series off; only the length is checked.
         const QString mask = lines.at(i).mid(6, 11);
         if (mask.size() != 11) {
-            *error = lineError(i + 1, QStringLiteral("\"%1\" не содержит маски из 11 знаков").arg(lines.at(i)));
+            *error = lineError(i + 1, text(QStringLiteral("\"%1\" не содержит маски из 11 знаков"),
+                                           QStringLiteral("\"%1\" holds no mask of 11 characters"))
+                                          .arg(lines.at(i)));
             return false;
         }
         masks << mask;

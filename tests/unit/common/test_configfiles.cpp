@@ -1,6 +1,7 @@
 // The configuration files: line layout, value cut by length, numbers under either decimal
 // separator, colour texts, the port rule and the masks per sensor configuration.
 #include "common/configfiles.h"
+#include "common/messages.h"
 #include "common/numtext.h"
 
 #include <QTemporaryDir>
@@ -11,7 +12,10 @@ using namespace cfg;
 class TestConfigFiles : public QObject {
     Q_OBJECT
 private slots:
-    void cleanup() { QLocale::setDefault(QLocale::c()); }
+    void cleanup() {
+        QLocale::setDefault(QLocale::c());
+        msgs().Lang_Code.clear();
+    }
 
     void infoRoundTrip_data() {
         QTest::addColumn<QString>("writeLocale");
@@ -75,12 +79,15 @@ private slots:
         QTest::newRow("bad orientation") << 12 << "1,2,3=rx_MAF" << false << "строка 12";
         QTest::newRow("no value") << 26 << "anguage" << false << "строка 26";
         QTest::newRow("short file") << -1 << "" << false << "строка 37";
+        // The report is in the interface language in force.
+        QTest::newRow("short file, English") << -1 << "" << false << "line 37: the file has fewer";
     }
     void infoReading() {
         QFETCH(int, line);
         QFETCH(QString, text);
         QFETCH(bool, ok);
         QFETCH(QString, errorLine);
+        msgs().Lang_Code = errorLine.startsWith(QLatin1String("line")) ? QStringLiteral("Eng") : QString();
         QStringList lines = infoLines(Info());
         if (line > 0)
             lines[line - 1] = text;
