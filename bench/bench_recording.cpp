@@ -218,5 +218,19 @@ int main(int argc, char* argv[]) {
                 events, sx.p50, sx.p95, sx.max, first.p95, last.p95);
     std::printf("protocol log: %d lines, heap +%.1f MB\n", w.Panel_Protocol->lineCount(), heapMB() - heapLog0);
     std::printf("recording and log together: heap +%.1f MB, resident +%.1f MB\n", heapMB() - heap0, rssMB() - rss0);
+
+    // The text area holds the log only while the protocol is shown: the cost of looking.
+    const double heapShow0 = heapMB();
+    t.start();
+    w.atbMemoClick();
+    app.processEvents();
+    const double showMs = double(t.nsecsElapsed()) / 1e6;
+    const double heapShown = heapMB() - heapShow0;
+    t.start();
+    w.atb_Parr_minClick();
+    app.processEvents();
+    std::printf("protocol shown with the whole log: %.0f ms, heap +%.1f MB while shown; hidden again in %.0f ms,"
+                " heap +%.1f MB\n",
+                showMs, heapShown, double(t.nsecsElapsed()) / 1e6, heapMB() - heapShow0);
     return 0;
 }

@@ -1,9 +1,16 @@
 #pragma once
 // The protocol log panel: the running record of this run (MemoProtocol) and the choice of
 // offering it for saving when the program closes (cb_Protocol_Ask).
+//
+// A text document costs over half a kilobyte per line, several times that for a line of
+// text laid out while hidden, and hours of live polling append an empty line per answer.
+// So the log is kept as compact UTF-8 text while the panel is hidden, and the text area
+// holds it only while the user looks at it (and may type into it); what it holds then is
+// taken back, typed text included, when the panel is hidden again.
 
 #include "ui_protocolpanel.h"
 
+#include <QByteArray>
 #include <QFrame>
 
 class ProtocolPanel : public QFrame {
@@ -14,11 +21,23 @@ public:
     // The one way lines enter the log: appended at the end, whatever the user typed or
     // where the caret is. The view follows the end while it was showing the end.
     void appendLine(const QString& line);
+    // The whole log, lines separated by '\n'.
     QString logText() const;
     int lineCount() const { return m_lines; }
 
     Ui::ProtocolPanel ui;
 
+protected:
+    void showEvent(QShowEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
+
 private:
-    int m_lines = 0; // lines appended through appendLine
+    void appendToView(const QString& line);
+
+    QByteArray m_stored;   // the log while the text area does not hold it
+    bool m_inView = false; // the text area holds the log
+    bool m_anyLine = false; // the log holds a line, possibly an empty one
+    bool m_atEnd = true;   // the view showed the end when it was last hidden
+    int m_scroll = 0;      // its first visible line then
+    int m_lines = 0;       // lines appended through appendLine
 };

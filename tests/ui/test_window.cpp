@@ -20,6 +20,7 @@
 #include <QMessageBox>
 #include <QMouseEvent>
 #include <QPlainTextEdit>
+#include <QScrollBar>
 #include <QStackedWidget>
 #include <QTemporaryDir>
 
@@ -297,11 +298,34 @@ private slots:
         QVERIFY(w->cbPort->isEnabled());
     }
 
-    // Saving the log on close: the ".txt" rule, CR LF lines, typed text kept; a failed
-    // save keeps the window open.
-    void saveLogOnClose() {
+    // The log while its panel is shown and hidden: every line appended either way and the
+    // text typed by the user are kept in order, the text area holds the log only while it
+    // is shown. Saving the log on close: the ".txt" rule, CR LF lines, typed text kept.
+    void logKeptAndSavedOnClose() {
         QTemporaryDir dir;
-        w->Panel_Protocol->ui.MemoProtocol->appendPlainText(QStringLiteral("typed by the user"));
+        QPlainTextEdit* memo = w->Panel_Protocol->ui.MemoProtocol;
+        w->logLine(QStringLiteral("hidden 1"));
+        w->atbMemoClick();
+        QTRY_VERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(), w->Panel_Protocol->logText());
+        QVERIFY(memo->toPlainText().startsWith(QStringLiteral("Запуск программы: ")));
+        QVERIFY(memo->toPlainText().endsWith(QStringLiteral("\n\nhidden 1")));
+        memo->appendPlainText(QStringLiteral("typed by the user"));
+        w->logLine(QStringLiteral("shown"));
+        w->atb_Sett_minClick();
+        QTRY_VERIFY(!memo->isVisible());
+        QVERIFY(memo->document()->isEmpty());
+        w->logLine(QString());
+        w->logLine(QStringLiteral("hidden 2"));
+        const QString whole = w->Panel_Protocol->logText();
+        QVERIFY2(whole.endsWith(QStringLiteral("\n\nhidden 1\ntyped by the user\nshown\n\nhidden 2")),
+                 qPrintable(whole.right(80)));
+        w->atbMemoClick();
+        QTRY_VERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(), whole);
+        QScrollBar* bar = memo->verticalScrollBar();
+        QCOMPARE(bar->value(), bar->maximum());
+
         w->Panel_Protocol->ui.cb_Protocol_Ask->setChecked(true);
         const QString chosen = dir.filePath(QStringLiteral("log.txt"));
         w->askProtocolFileName = [&] { return chosen; };
@@ -310,8 +334,7 @@ private slots:
         QVERIFY(f.open(QIODevice::ReadOnly));
         const QString text = QString::fromUtf8(f.readAll());
         QVERIFY(text.startsWith(QStringLiteral("Запуск программы: ")));
-        QVERIFY(text.endsWith(QStringLiteral("typed by the user\r\n\r\n")));
-        QVERIFY(text.contains(QStringLiteral("\r\n\r\ntyped")));
+        QVERIFY(text.endsWith(QStringLiteral("typed by the user\r\nshown\r\n\r\nhidden 2\r\n\r\n")));
         QVERIFY(!QFile::exists(chosen));
     }
 
