@@ -44,6 +44,7 @@ class TestRecords : public QObject {
 
     void makeWindow(const QString& locale) {
         QLocale::setDefault(QLocale(locale));
+        wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         tmp = std::make_unique<QTemporaryDir>();
         errors.clear();
