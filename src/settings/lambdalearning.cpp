@@ -68,37 +68,27 @@ void LambdaLearning::atb_Other_TicherEmuClick() {
     ModeHooks::call(m_hooks ? m_hooks->redrawCurve : nullptr);
 }
 
-void LambdaLearning::startLearning() {
-    m_panel->showLearning(true);
+void LambdaLearning::startLearning() { beginSwitch(true); }
+
+void LambdaLearning::stopLearning() { beginSwitch(false); }
+
+void LambdaLearning::beginSwitch(bool start) {
+    m_panel->showLearning(start);
     ModeHooks::call(m_hooks ? m_hooks->clearCurve : nullptr);
     m_r = 0;
     m_c = 0;
     m_gridRow = 1;
     m_write.clear();
     Exchange* ex = m_ctx->ex;
-    // The erase takes its 64 cells one by one; nothing else may take the pending command
+    QTimer* run = start ? ex->Timer_Lambda_Ticher : ex->Timer_Lambda_Ticher_02;
+    QTimer* other = start ? ex->Timer_Lambda_Ticher_02 : ex->Timer_Lambda_Ticher;
+    // The start erases its 64 cells one by one; nothing else may take the pending command
     // meanwhile (the end unblocks), and a settings write still waiting loses it now.
     m_ctx->block();
     for (QTimer* t : {ex->Timer_RegRab, ex->Timer_Write, ex->Timer_Emulator, ex->Timer_Optimizator,
-                      ex->Timer_MAF_MAP, ex->Timer_Lambda_Ticher_02})
+                      ex->Timer_MAF_MAP, other})
         t->stop();
-    ex->start(ex->Timer_Lambda_Ticher, kReadMode);
-    ex->resetProgress();
-}
-
-void LambdaLearning::stopLearning() {
-    m_panel->showLearning(false);
-    ModeHooks::call(m_hooks ? m_hooks->clearCurve : nullptr);
-    m_r = 0;
-    m_c = 0;
-    m_gridRow = 1;
-    m_write.clear();
-    Exchange* ex = m_ctx->ex;
-    m_ctx->block();
-    for (QTimer* t : {ex->Timer_RegRab, ex->Timer_Write, ex->Timer_Emulator, ex->Timer_Optimizator,
-                      ex->Timer_MAF_MAP, ex->Timer_Lambda_Ticher})
-        t->stop();
-    ex->start(ex->Timer_Lambda_Ticher_02, kReadMode);
+    ex->start(run, kReadMode);
     ex->resetProgress();
 }
 

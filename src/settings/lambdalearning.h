@@ -39,6 +39,7 @@ class LambdaLearning : public QObject {
   private:
     void startLearning();
     void stopLearning();
+    void beginSwitch(bool start); // the common first step of both
     void startGate(const QString& chunk);
     void stopGate(const QString& chunk);
     // The read of register 00 that both begin with: bits 0, 1, 3..7 taken from the answer
