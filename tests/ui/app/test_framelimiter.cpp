@@ -49,9 +49,13 @@ private slots:
         QCOMPARE(w.label->text(), QStringLiteral("10"));
         QCOMPARE(w.label->paints, before);
         QVERIFY(limiter.framesPutOff() >= 1);
-        QTest::mouseMove(&w.top, QPoint(5, 5));
-        QTRY_VERIFY(w.label->paints > before);
-        QCOMPARE(limiter.framesPainted(), 2);
+        // A key, not the pointer: the pointer of a shared display may be over another
+        // program's window.
+        QTest::keyClick(&w.top, Qt::Key_A);
+        // A late expose from the display may paint the label outside any frame; the frame
+        // the input lets through is what must come.
+        QTRY_COMPARE(limiter.framesPainted(), 2);
+        QVERIFY(w.label->paints > before);
     }
 
     // A frame put off comes by itself once the interval is over, with all changes.
