@@ -195,7 +195,8 @@ private slots:
     // Hovering a flag shows the language pop-up without a click.
     void flagHoverShowsLanguages() {
         QVERIFY(!w->pnl_Language->isVisible());
-        QTest::mouseMove(w->atb_Flag_Rus);
+        // Through the window, not the display's pointer, which may be over another window.
+        QTest::mouseMove(w->windowHandle(), w->atb_Flag_Rus->mapTo(w.get(), w->atb_Flag_Rus->rect().center()));
         QTRY_VERIFY_WITH_TIMEOUT(w->pnl_Language->isVisible(), 3000);
         QPoint below = w->atb_Flag_Rus->mapTo(w->centralWidget(), QPoint(0, w->atb_Flag_Rus->height() + 3));
         // Under the flag, moved left only as far as it takes to stay wholly in the window.
