@@ -6,6 +6,7 @@
 // figures; not part of the test suite.
 //   build-rel/bench_recording [minutes]     (needs a display)
 //   BENCH_NO_GL=1 build-rel/bench_recording  the same without the 3D view's OpenGL widget
+#include "benchutil.h"
 #include "app/mainwindow.h"
 #include "app/protocolpanel.h"
 #include "settings/settingspanel.h"
@@ -35,35 +36,11 @@
 
 namespace {
 
-double heapMB() { return double(mallinfo2().uordblks) / (1024.0 * 1024.0); }
-
-double rssMB() {
-    FILE* f = std::fopen("/proc/self/statm", "r");
-    long pages = 0, resident = 0;
-    if (f) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return double(resident) * 4096.0 / (1024.0 * 1024.0);
-}
-
-// CPU time of the calling thread: what the work costs, without the waits for a core that
-// other programs on the machine cause.
-double cpuMs() {
-    timespec ts{};
-    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &ts);
-    return double(ts.tv_sec) * 1e3 + double(ts.tv_nsec) / 1e6;
-}
-
-struct Stats {
-    double p50, p95, p99, max;
-};
-
-Stats stats(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    auto at = [&](double q) { return v[std::min(v.size() - 1, std::size_t(q * double(v.size())))]; };
-    return {at(0.5), at(0.95), at(0.99), v.back()};
-}
+using bench::cpuMs;
+using bench::heapMB;
+using bench::rssMB;
+using bench::stats;
+using bench::Stats;
 
 // The answers of one live cycle for the engine's present working data.
 QStringList cycleAnswers(const sim::SimMemory& m) {

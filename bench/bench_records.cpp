@@ -4,6 +4,7 @@
 // navigation control takes up to the repainted chart and strip. Prints figures; not part
 // of the test suite.
 //   build/bench_records [minutes]     (needs a display)
+#include "benchutil.h"
 #include "app/mainwindow.h"
 #include "link/exchange.h"
 #include "telemetry/chartnavigator.h"
@@ -31,27 +32,10 @@
 
 namespace {
 
-double heapMB() { return double(mallinfo2().uordblks) / (1024.0 * 1024.0); }
-
-double rssMB() {
-    FILE* f = std::fopen("/proc/self/statm", "r");
-    long pages = 0, resident = 0;
-    if (f) {
-        if (std::fscanf(f, "%ld %ld", &pages, &resident) != 2) resident = 0;
-        std::fclose(f);
-    }
-    return double(resident) * 4096.0 / (1024.0 * 1024.0);
-}
-
-struct Stats {
-    double p50, p95, max;
-};
-
-Stats stats(std::vector<double> v) {
-    std::sort(v.begin(), v.end());
-    auto at = [&](double q) { return v[std::min(v.size() - 1, std::size_t(q * double(v.size())))]; };
-    return {at(0.5), at(0.95), v.back()};
-}
+using bench::heapMB;
+using bench::rssMB;
+using bench::stats;
+using bench::Stats;
 
 // A drive with idle, acceleration and cruise: every parameter moves, as in a real record.
 QByteArray makeRecord(int lines) {
