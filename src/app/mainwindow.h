@@ -64,9 +64,9 @@ public:
     ~TForm1() override;
 
     // Port, exchange, connection and the settings registers.
-    TBComPort* BComPort1;
-    Exchange* Ex;
-    Connection* Conn;
+    TBComPort* BComPort1 = nullptr;
+    Exchange* Ex = nullptr;
+    Connection* Conn = nullptr;
     std::unique_ptr<SettingsReader> Settings;
 
     // At most one frame of the window per 100 ms, except right after the user's input:
