@@ -47,9 +47,7 @@ unsigned swapRB(unsigned c) { return ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 
 
 // The reports of a damaged file are shown to the user, in the interface language in force
 // (Russian before the language is known).
-bool english() { return msgs().Lang_Code == QLatin1String("Eng"); }
-
-QString text(const QString& ru, const QString& en) { return english() ? en : ru; }
+QString text(const QString& ru, const QString& en) { return msgs().english() ? en : ru; }
 
 QString lineError(int line, const QString& what) {
     return text(QStringLiteral("строка %1: %2"), QStringLiteral("line %1: %2")).arg(line).arg(what);

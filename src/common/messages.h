@@ -7,6 +7,8 @@
 
 struct Messages {
     QString Lang_Code; // "Rus" or "Eng"
+    // The interface is English (Russian before any choice).
+    bool english() const { return Lang_Code == QLatin1String("Eng"); }
 
     QString Msg_D1_Zirc_Voltage, Msg_D1_WB_Current, Msg_D1_AFR;
     QString Msg_D2_Zirc_Voltage, Msg_D2_WB_Current, Msg_D2_AFR;

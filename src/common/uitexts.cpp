@@ -440,7 +440,7 @@ QString stateCaption(const QString& object, bool down, Lang lang) {
 }
 
 Lang currentLang() {
-    return msgs().Lang_Code == QLatin1String("Eng") ? Lang::English : Lang::Russian;
+    return msgs().english() ? Lang::English : Lang::Russian;
 }
 
 } // namespace uitexts

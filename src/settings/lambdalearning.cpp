@@ -51,7 +51,7 @@ void LambdaLearning::atb_Other_TicherEmuClick() {
     const bool learning = m_panel->learningShown();
     // Without a module nothing can be started or stopped.
     if (!m_ctx->portOpen()) return;
-    const bool english = msgs().Lang_Code == QLatin1String("Eng");
+    const bool english = msgs().english();
     if (learning) {
         m_stopWarning->setLanguage(english);
         if (m_ctx->confirm(m_stopWarning))

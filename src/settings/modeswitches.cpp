@@ -158,7 +158,7 @@ void ModeSwitches::coefficientCheck(bool warnOnChange) {
     if (cb->currentIndex() > 2) {
         cb->setCurrentIndex(1);
         if (warnOnChange) {
-            m_fm0C->setLanguage(msgs().Lang_Code == QLatin1String("Eng"));
+            m_fm0C->setLanguage(msgs().english());
             m_ctx->confirm(m_fm0C);
         }
     }
@@ -170,7 +170,7 @@ void ModeSwitches::coefficientCheck(bool warnOnChange) {
 void ModeSwitches::coefficientMissingCheck() {
     // C. Without a coefficient the speed cannot be computed.
     if (m_panel->ui.cb_K->currentIndex() < 0) {
-        m_fm0D->setLanguage(msgs().Lang_Code == QLatin1String("Eng"));
+        m_fm0D->setLanguage(msgs().english());
         m_ctx->confirm(m_fm0D);
     }
 }

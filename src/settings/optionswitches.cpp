@@ -246,7 +246,7 @@ void OptionSwitches::atb_Sens_Kolenval_NoClick() {
 
 void OptionSwitches::atb_Sens_Kolenval_YesClick() {
     auto& ui = m_panel->ui;
-    m_warning->setLanguage(msgs().Lang_Code == QLatin1String("Eng"));
+    m_warning->setLanguage(msgs().english());
     if (!m_ctx->confirm(m_warning)) {
         ui.atb_Sens_Kolenval_No->setChecked(true);
         return;

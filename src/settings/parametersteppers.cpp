@@ -72,16 +72,12 @@ ParameterSteppers::ParameterSteppers(OperationContext* ctx, SettingsPanel* panel
     }
 }
 
-namespace {
-bool english() { return msgs().Lang_Code == QLatin1String("Eng"); }
-} // namespace
-
 void ParameterSteppers::writeParameter(const Parameter& p) {
     const QString text = p.edit->text();
     double x = 0;
     if (!parseNumber(text, &x)) {
-        m_ctx->error((english() ? QStringLiteral("The value '%1' is not a number")
-                                : QStringLiteral("Значение «%1» не является числом"))
+        m_ctx->error((msgs().english() ? QStringLiteral("The value '%1' is not a number")
+                                       : QStringLiteral("Значение «%1» не является числом"))
                          .arg(text));
         return;
     }
@@ -90,8 +86,9 @@ void ParameterSteppers::writeParameter(const Parameter& p) {
         const QString kText = m_panel->ui.cb_K->currentText();
         double kv = 0;
         if (!parseNumber(kText, &kv)) {
-            m_ctx->error((english() ? QStringLiteral("No crankshaft coefficient chosen: '%1' is not a number")
-                                    : QStringLiteral("Коэффициент коленвала не выбран: «%1» не является числом"))
+            m_ctx->error((msgs().english()
+                              ? QStringLiteral("No crankshaft coefficient chosen: '%1' is not a number")
+                              : QStringLiteral("Коэффициент коленвала не выбран: «%1» не является числом"))
                              .arg(kText));
             return;
         }
@@ -102,8 +99,9 @@ void ParameterSteppers::writeParameter(const Parameter& p) {
     // something else, stepped once, may not be. Its low eight bits would be a different
     // setting, so it is not written.
     if (byte < 0 || byte > 255) {
-        m_ctx->error((english() ? QStringLiteral("The value '%1' cannot be written to the module: allowed %2 to %3")
-                                : QStringLiteral("Значение «%1» нельзя записать в модуль: допустимо от %2 до %3"))
+        m_ctx->error((msgs().english()
+                          ? QStringLiteral("The value '%1' cannot be written to the module: allowed %2 to %3")
+                          : QStringLiteral("Значение «%1» нельзя записать в модуль: допустимо от %2 до %3"))
                          .arg(text, formatGeneral(p.range.min), formatGeneral(p.range.max)));
         return;
     }

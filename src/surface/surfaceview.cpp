@@ -119,7 +119,7 @@ void SurfaceView::paintEvent(QPaintEvent*) {
     if (!m_glFailed) return;
     painter.setPen(Qt::black);
     painter.drawText(rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
-                     msgs().Lang_Code == QLatin1String("Eng")
+                     msgs().english()
                          ? QStringLiteral("OpenGL is not available: the surface cannot be drawn.")
                          : QStringLiteral("OpenGL недоступен: поверхность не может быть нарисована."));
 }

@@ -421,7 +421,7 @@ bool CurvePanel::gridKey(int key, int row) {
         if (!curvecodec::keyValue(text, &kv)) {
             if (onConversionError)
                 onConversionError(
-                    curvecodec::notANumberMessage(point, text, msgs().Lang_Code == QLatin1String("Eng")));
+                    curvecodec::notANumberMessage(point, text, msgs().english()));
             return false;
         }
         if (kv.text != text) setPointText(point, kv.text);

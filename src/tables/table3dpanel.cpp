@@ -289,7 +289,7 @@ bool Table3DPanel::normaliseTableGrid(Table table) {
 void Table3DPanel::reportNotANumber(Table table, int c, int r, const QString& text) {
     ui.sgrid_Table_3D->setCurrentCell(r - 1, c - 1);
     if (onConversionError)
-        onConversionError(tablecodec::notANumberMessage(table, text, msgs().Lang_Code == QLatin1String("Eng")));
+        onConversionError(tablecodec::notANumberMessage(table, text, msgs().english()));
 }
 
 bool Table3DPanel::normaliseForWrite(Table table) {

@@ -9,19 +9,13 @@
 #include <QFile>
 #include <QMessageBox>
 
-namespace {
-bool english() {
-    return msgs().Lang_Code == QLatin1String("Eng");
-}
-} // namespace
-
 TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* curve1,
                        CurvePanel* curve2, TableTransfer* transfers, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_panel(panel), m_curve1(curve1), m_curve2(curve2),
       m_transfers(transfers) {
     confirmOverwrite = [this](const QString& fileName) {
         return QMessageBox::question(m_ctx->window, QString(),
-                                     tablefiles::overwriteQuestion(fileName, english())) ==
+                                     tablefiles::overwriteQuestion(fileName, msgs().english())) ==
                QMessageBox::Yes;
     };
 
@@ -79,7 +73,7 @@ void TableFiles::saveTable(TableKind table, tablefiles::Kind kind) {
     const QString name = saveName(kind);
     if (name.isEmpty()) return;
     QString error;
-    if (!tablefiles::writeFile(name, tablefiles::encode(tableTexts(table)), &error, english())) {
+    if (!tablefiles::writeFile(name, tablefiles::encode(tableTexts(table)), &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
@@ -92,7 +86,7 @@ void TableFiles::openTable(TableKind table, tablefiles::Kind kind) {
     if (name.isEmpty()) return;
     QByteArray bytes;
     QString error;
-    if (!tablefiles::readFile(name, &bytes, &error, english())) {
+    if (!tablefiles::readFile(name, &bytes, &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
@@ -119,7 +113,7 @@ void TableFiles::atb_Emu_SaveClick(int curve) {
     for (int i = 1; i <= tablefiles::LineCount; ++i)
         lines << panel->pointText(i);
     QString error;
-    if (!tablefiles::writeFile(name, tablefiles::encode(lines), &error, english()))
+    if (!tablefiles::writeFile(name, tablefiles::encode(lines), &error, msgs().english()))
         m_ctx->error(error);
 }
 
@@ -130,12 +124,12 @@ void TableFiles::atb_Emu_OpenClick(int curve) {
     if (!name.isEmpty()) {
         QByteArray bytes;
         QString error;
-        if (!tablefiles::readFile(name, &bytes, &error, english())) {
+        if (!tablefiles::readFile(name, &bytes, &error, msgs().english())) {
             m_ctx->error(error);
         } else {
             const tablefiles::CurveFile parsed = tablefiles::parseCurve(bytes);
             if (!parsed.ok()) {
-                m_ctx->error(tablefiles::curveLineMessage(name, parsed, english()));
+                m_ctx->error(tablefiles::curveLineMessage(name, parsed, msgs().english()));
             } else {
                 CurvePanel* panel = curvePanel(curve);
                 panel->loadCurve(parsed.texts, parsed.volts);

@@ -171,7 +171,7 @@ void TableTransfer::finish(QTimer* timer, bool redraw) {
 
 void TableTransfer::atb_Lambda_InClick() {
     if (!canStart()) return;
-    fmPredupr0B->setLanguage(msgs().Lang_Code == QLatin1String("Eng"));
+    fmPredupr0B->setLanguage(msgs().english());
     if (!m_ctx->confirm(fmPredupr0B)) {
         m_panel->requestRedraw();
         return;
@@ -181,7 +181,7 @@ void TableTransfer::atb_Lambda_InClick() {
 
 void TableTransfer::atb_MAF_InClick() {
     if (!canStart()) return;
-    fmPredupr0A->setLanguage(msgs().Lang_Code == QLatin1String("Eng"));
+    fmPredupr0A->setLanguage(msgs().english());
     if (!m_ctx->confirm(fmPredupr0A)) {
         m_panel->requestRedraw();
         return;
@@ -210,7 +210,7 @@ void TableTransfer::startWrite(TableKind table) {
         const QString text = table == TableKind::Maf ? m_panel->sgrid_3D_MAF.cell(c, r) : m_panel->cellText(c, r);
         const int byte = tablecodec::cellByte(table, text);
         if (byte < 0) {
-            m_ctx->error(tablecodec::notANumberMessage(table, text, msgs().Lang_Code == QLatin1String("Eng")));
+            m_ctx->error(tablecodec::notANumberMessage(table, text, msgs().english()));
             return;
         }
         m_writeBytes << byte;
@@ -218,27 +218,35 @@ void TableTransfer::startWrite(TableKind table) {
     } while (walk.advance());
 
     Cursor.start();
-    lock();
-    if (setProgressRange) setProgressRange(tablecodec::CellCount);
-    m_ctx->ex->resetProgress();
-    m_ctx->ex->start(writeTimer(table), m_writeItems.first());
+    startItemWrite(writeTimer(table), tablecodec::CellCount);
 }
 
-void TableTransfer::writeGate(TableKind table, const QString& chunk) {
+void TableTransfer::startItemWrite(QTimer* timer, int count) {
+    lock();
+    if (setProgressRange) setProgressRange(count);
+    m_ctx->ex->resetProgress();
+    m_ctx->ex->start(timer, m_writeItems.first());
+}
+
+TableTransfer::WriteStep TableTransfer::writeStep(const QString& chunk) {
     Exchange* ex = m_ctx->ex;
     const int pos = Cursor.position();
-    if (pos >= m_writeItems.size() || ex->Cmd_Sent != m_writeItems.at(pos)) return;
+    if (pos >= m_writeItems.size() || ex->Cmd_Sent != m_writeItems.at(pos)) return WriteStep::NotOurs;
     ex->showSentCommand();
     if (ex->answerText(chunk) != QLatin1String("!")) {
         ex->Cmd_Pending = m_writeItems.at(pos);
-        return;
+        return WriteStep::Again;
     }
-    if (!Cursor.advance()) {
-        finish(writeTimer(table), true);
-        return;
-    }
+    if (!Cursor.advance()) return WriteStep::Done;
+    ex->Cmd_Pending = m_writeItems.at(Cursor.position());
+    return WriteStep::Next;
+}
+
+void TableTransfer::writeGate(TableKind table, const QString& chunk) {
+    const WriteStep step = writeStep(chunk);
+    if (step == WriteStep::Done) finish(writeTimer(table), true);
+    if (step != WriteStep::Next) return;
     const int next = Cursor.position();
-    ex->Cmd_Pending = m_writeItems.at(next);
     if (table == TableKind::Lambda) {
         // The byte of the cell now being written, as read and as sent.
         const int byte = m_writeBytes.at(next);

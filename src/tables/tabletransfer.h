@@ -106,6 +106,12 @@ private:
     void finish(QTimer* timer, bool redraw);
     QTimer* readTimer(TableKind table) const;
     QTimer* writeTimer(TableKind table) const;
+    // A write of m_writeItems, the cursor already started: locks and sends the first item.
+    void startItemWrite(QTimer* timer, int count);
+    // The answer to the item at the cursor: "!" moves on to the next item (sent at the
+    // next tick), anything else sends the same item again.
+    enum class WriteStep { NotOurs, Again, Next, Done };
+    WriteStep writeStep(const QString& chunk);
 
     // Curves.
     void setUpCurves(Stepper* steppers);

@@ -18,10 +18,6 @@
 namespace {
 // Ticks of a filtered read: every point is answered seven times.
 constexpr int FilteredReadsPerPoint = curvecodec::FilterReadings + 1;
-
-bool english() {
-    return msgs().Lang_Code == QLatin1String("Eng");
-}
 } // namespace
 
 void TableTransfer::setUpCurves(Stepper* steppers) {
@@ -156,7 +152,7 @@ void TableTransfer::atb_Emu_OutClick(int curve) {
         const QString text = panel->pointText(i);
         double volts = 0;
         if (!parseNumber(text, &volts)) {
-            m_ctx->error(curvecodec::notANumberMessage(i, text, english()));
+            m_ctx->error(curvecodec::notANumberMessage(i, text, msgs().english()));
             return;
         }
         const int byte = curvecodec::voltageByte(volts);
@@ -165,28 +161,11 @@ void TableTransfer::atb_Emu_OutClick(int curve) {
     }
     if (curve == 1) m_ctx->log(QStringLiteral("ЗАПИСАТЬ ТАБЛИЦУ 2D-ЛЯМБДА ") + nowText());
     Cursor.start(curvecodec::firstCount(curve), curvecodec::secondCount(curve));
-    lock();
-    if (setProgressRange) setProgressRange(curvecodec::PointCount);
-    m_ctx->ex->resetProgress();
-    m_ctx->ex->start(curveWriteTimer(curve), m_writeItems.first());
+    startItemWrite(curveWriteTimer(curve), curvecodec::PointCount);
 }
 
 void TableTransfer::curveWriteGate(int curve, const QString& chunk) {
-    Exchange* ex = m_ctx->ex;
-    const int pos = Cursor.position();
-    if (pos >= m_writeItems.size() || ex->Cmd_Sent != m_writeItems.at(pos)) return;
-    ex->showSentCommand();
-    if (ex->answerText(chunk) != QLatin1String("!")) {
-        ex->Cmd_Pending = m_writeItems.at(pos);
-        return;
-    }
-    if (!Cursor.advance()) {
-        curveWriteTimer(curve)->stop();
-        unlock();
-        ex->resetProgress();
-        return;
-    }
-    ex->Cmd_Pending = m_writeItems.at(Cursor.position());
+    if (writeStep(chunk) == WriteStep::Done) finish(curveWriteTimer(curve), false);
 }
 
 // --- live points ----------------------------------------------------------------------

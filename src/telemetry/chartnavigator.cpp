@@ -120,7 +120,7 @@ void ChartNavigator::setWindow(int left, int width) {
 
 void ChartNavigator::atb_Show_NavigatorClick() {
     LiveRecorder& r = *m_rec;
-    const bool english = msgs().Lang_Code == QLatin1String("Eng");
+    const bool english = msgs().english();
     if (r.Row_Arhiv <= 1 || r.Navigator.samples() == 0) {
         m_ctx->error(recordfile::nothingRecordedMessage(english));
         return;

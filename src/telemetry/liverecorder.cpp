@@ -260,7 +260,7 @@ void LiveRecorder::atb_Chart1_StartClick() {
 
     if (!m_in.crankIndex || m_in.crankIndex() < 0) {
         if (auto* d = qobject_cast<ConfirmationDialog*>(m_in.coefficientWarning)) {
-            d->setLanguage(msgs().Lang_Code == QLatin1String("Eng"));
+            d->setLanguage(msgs().english());
             m_ctx->confirm(d); // information only; the recording keeps running
         }
     } else {

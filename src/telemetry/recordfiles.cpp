@@ -14,8 +14,6 @@ using namespace live;
 
 namespace {
 
-bool english() { return msgs().Lang_Code == QLatin1String("Eng"); }
-
 // The parameters of fields 1..11 of a line (and of the archive's columns 1..11).
 constexpr Param kFieldParam[recordfile::Fields - 1] = {SP, STR, AI, TP, SD, L1, L2, U1do, U1posle, U2do, U2posle};
 
@@ -30,7 +28,7 @@ int fieldOfSeries(int series) {
 RecordFiles::RecordFiles(OperationContext* ctx, ChartPanel* panel, LiveRecorder* recorder, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_panel(panel), m_rec(recorder) {
     confirmOverwrite = [this](const QString& fileName) {
-        return QMessageBox::question(m_ctx->window, QString(), recordfile::overwriteQuestion(fileName, english())) ==
+        return QMessageBox::question(m_ctx->window, QString(), recordfile::overwriteQuestion(fileName, msgs().english())) ==
                QMessageBox::Yes;
     };
     connect(panel->ui.atb_Param_Save, &QToolButton::clicked, this, &RecordFiles::atb_Param_SaveClick);
@@ -47,7 +45,7 @@ void RecordFiles::beforeDialog() {
 void RecordFiles::atb_Param_SaveClick() {
     const int rows = std::min(m_rec->Row_Arhiv - 1, m_rec->Arhiv.samples());
     if (rows <= 0) {
-        m_ctx->error(recordfile::nothingRecordedMessage(english()));
+        m_ctx->error(recordfile::nothingRecordedMessage(msgs().english()));
         return;
     }
     beforeDialog();
@@ -58,7 +56,7 @@ void RecordFiles::atb_Param_SaveClick() {
     const SampleTable& a = m_rec->Arhiv;
     const QByteArray bytes = recordfile::encode(rows, [&a](int row, int field) { return a.value(row + 1, field); });
     QString error;
-    if (!recordfile::writeFile(name, bytes, &error, english())) m_ctx->error(error);
+    if (!recordfile::writeFile(name, bytes, &error, msgs().english())) m_ctx->error(error);
 }
 
 void RecordFiles::atb_Param_OpenClick() {
@@ -72,7 +70,7 @@ void RecordFiles::atb_Param_OpenClick() {
     if (name.isEmpty()) return;
     QByteArray bytes;
     QString error;
-    if (!recordfile::readFile(name, &bytes, &error, english())) {
+    if (!recordfile::readFile(name, &bytes, &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
@@ -81,7 +79,7 @@ void RecordFiles::atb_Param_OpenClick() {
 
 bool RecordFiles::load(const QString& fileName, const QByteArray& bytes) {
     recordfile::Record record = recordfile::parse(bytes);
-    const QString failure = record.ok() ? QString() : recordfile::badLineMessage(fileName, record, english());
+    const QString failure = record.ok() ? QString() : recordfile::badLineMessage(fileName, record, msgs().english());
     LiveRecorder& r = *m_rec;
     const int n = record.rows();
     r.Arhiv.truncate(0);
