@@ -2,6 +2,7 @@
 // A window connected to a demo module for the tests of the model profiles, the operating
 // modes and the learning: confirmations are answered by the test and recorded.
 #include "app/configuration.h"
+#include "common/messages.h"
 #include "settingstest.h"
 #include "telemetry/parampanel.h"
 
@@ -29,7 +30,12 @@ struct Window {
         };
         return true;
     }
-    void close() { w.reset(); }
+    // The window goes, and the language with it: the next test starts in Russian.
+    void close() {
+        w.reset();
+        msgs().setRussian();
+        msgs().Lang_Code.clear();
+    }
 
     Ui::SettingsPanel& ui() const { return w->Panel_Sett_Max->ui; }
     sim::SimModule* module() const { return w->BComPort1->demoModule(); }

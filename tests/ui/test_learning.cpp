@@ -27,11 +27,7 @@ class TestLearning : public QObject {
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("ru_RU"))); }
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
     void init() { QVERIFY(f.open()); }
-    void cleanup() {
-        f.close();
-        msgs().setRussian();
-        msgs().Lang_Code.clear();
-    }
+    void cleanup() { f.close(); }
 
     // Start: "00*", register 00 with bit 2 set, register 1A cleared, then the 64 cells of
     // curve 1, row digit before column digit with the column running fastest; every

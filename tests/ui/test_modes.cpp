@@ -22,11 +22,7 @@ class TestModes : public QObject {
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("ru_RU"))); }
     void cleanupTestCase() { QLocale::setDefault(QLocale::c()); }
     void init() { QVERIFY(f.open()); }
-    void cleanup() {
-        f.close();
-        msgs().setRussian();
-        msgs().Lang_Code.clear();
-    }
+    void cleanup() { f.close(); }
 
     // The coefficient 58 belongs to MAF(P): the emulator button selects 2, warns, removes
     // the entry and switches the module; the profile showing the emulator does the same to
