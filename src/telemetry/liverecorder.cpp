@@ -172,6 +172,7 @@ void LiveRecorder::Timer_Module_GrafTimer() {
 
     if (m_panel->ui.atb_Type_Graf_Nepr->isChecked()) m_chart->fitTimeAxis();
     m_chart->queueReplot();
+    emit sampleRecorded(Row_Arhiv - 1);
 }
 
 void LiveRecorder::pagingStep() {

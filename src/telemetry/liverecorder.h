@@ -93,6 +93,11 @@ public:
     // Samples per page for the page width and the recording interval in force.
     double pageSamples() const;
 
+signals:
+    // One sample is in the archive: row is its row of Arhiv (time and the eleven values in
+    // units). Emitted at the end of the recording tick, after the chart and both tables.
+    void sampleRecorded(int row);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
