@@ -185,6 +185,7 @@ void TForm1::buildPanelButtons() {
     atb_Lambda = panelButton("atb_Lambda", QStringLiteral("Поверхность\nЛямбда"), false);
     atb_MAF = panelButton("atb_MAF", QStringLiteral("Поверхность\nMAF"), false);
     atb_MAF_TR_90 = panelButton("atb_MAF_TR_90", QStringLiteral("Поверхность\nэмулятора"), false);
+    atb_MAF_TR_90->setToolTip(QStringLiteral("TR_90"));
     atb_Emu = panelButton("atb_Emu", QStringLiteral("Плоскость\nЛямбда"), false);
     atb_TR_90_Lambda_1 = panelButton("atb_TR_90_Lambda_1", QStringLiteral("Плоскость\nЛямбда 1"), false);
     atb_TR_90_Lambda_2 = panelButton("atb_TR_90_Lambda_2", QStringLiteral("Плоскость\nЛямбда 2"), false);
@@ -286,7 +287,8 @@ void TForm1::buildPopups(QWidget* parent) {
     });
     connect(AdvToolButton8, &QToolButton::clicked, this, [this] {
         pnlMenu_Module->hide();
-        atb_ModuleOffClick();
+        // A recording disables atb_ModuleOff: the port must stay open under its timers.
+        if (atb_ModuleOff->isEnabled()) atb_ModuleOffClick();
     });
     connect(atbRus, &QToolButton::clicked, this, &TForm1::atbRusClick);
     connect(atbEng, &QToolButton::clicked, this, &TForm1::atbEngClick);

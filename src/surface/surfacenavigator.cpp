@@ -109,7 +109,9 @@ void SurfaceNavigator::resetAngles() {
 }
 
 bool SurfaceNavigator::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_zoom && event->type() == QEvent::MouseButtonPress && m_zoom->isEnabled()) {
+    // The second of two quick presses arrives as a double-click: it is a press all the same.
+    const bool press = event->type() == QEvent::MouseButtonPress || event->type() == QEvent::MouseButtonDblClick;
+    if (watched == m_zoom && press && m_zoom->isEnabled()) {
         const auto button = static_cast<QMouseEvent*>(event)->button();
         if (button == Qt::LeftButton)
             zoom(true);

@@ -69,6 +69,14 @@ ChartAxes::ChartAxes(ChartPanel* chart, ParamPanel* params, const live::LiveStat
     m_showAxis = u.atb_ShowAxis_Chart1;
     m_showAxis->installEventFilter(this);
     connect(u.Chart1, &QCustomPlot::mouseRelease, this, [this] { showAxesInEdits(); });
+    // The wheel and a drag change the value axes before any mouse-up; the edits follow each
+    // change, so that a stepper released later sets its end against the range in view. The
+    // chart announces the event before it changes the range, hence queued.
+    const auto follow = [this] { QMetaObject::invokeMethod(this, &ChartAxes::showAxesInEdits, Qt::QueuedConnection); };
+    connect(u.Chart1, &QCustomPlot::mouseWheel, this, follow);
+    connect(u.Chart1, &QCustomPlot::mouseMove, this, [follow](QMouseEvent* e) {
+        if (e->buttons() != Qt::NoButton) follow();
+    });
 }
 
 QCPAxis* ChartAxes::axis(bool left) const { return left ? m_chart->ui.Chart1->yAxis : m_chart->ui.Chart1->yAxis2; }

@@ -1,6 +1,7 @@
 // Recording live data through the real window from the simulated module: the live cycle's
 // commands, the sample rows against the module's working data, paging, presets and axis
 // steppers, series shown at Start, Pause and Continue, and the fuel-counter reset.
+#include "common/numtext.h"
 #include "dialogs/confirmations.h"
 #include "link/connection.h"
 #include "settings/settingspanel.h"
@@ -276,6 +277,54 @@ private slots:
         chart().atb_AxRight_Auto->click();
         QCOMPARE(plot()->yAxis2->range(), QCPRange(0, 5000));
         QCOMPARE(chart().Ed_AxRight_Top->text(), "5000");
+    }
+
+    // While recording, the module menu's Disconnect does nothing, as atb_ModuleOff (which
+    // Start disables) would: the port stays open under the recording's timers and no
+    // settings file is written.
+    void menuDisconnectWhileRecording() {
+        connectStill();
+        QTest::mouseClick(chart().atb_Chart1_Start, Qt::LeftButton);
+        QVERIFY(!w->atb_ModuleOff->isEnabled());
+        QFile::remove(QStringLiteral("Config_A.ini"));
+        w->AdvToolButton8->click();
+        QVERIFY(w->BComPort1->isOpen());
+        QVERIFY(w->Ex->Timer_Module_Graf->isActive());
+        QVERIFY(!QFile::exists(QStringLiteral("Config_A.ini")));
+        const int rows = rec().Row_Arhiv;
+        QTRY_VERIFY_WITH_TIMEOUT(rec().Row_Arhiv > rows + 2, 5000);
+        // Stopped, the item disconnects again.
+        QTest::mouseClick(chart().atb_Chart1_Stop, Qt::LeftButton);
+        QVERIFY(w->atb_ModuleOff->isEnabled());
+        w->AdvToolButton8->click();
+        QVERIFY(!w->BComPort1->isOpen());
+        QVERIFY(QFile::exists(QStringLiteral("Config_A.ini")));
+    }
+
+    // The wheel zooms both value axes; the four edits follow at once, and a stepper
+    // released afterwards moves only its own end from the zoomed range.
+    void wheelZoomFollowsEdits() {
+        connectStill();
+        chart().atb_ShowAxis_Chart1->click();
+        QCustomPlot* c = plot();
+        const QPoint centre = c->axisRect()->rect().center();
+        QWheelEvent wheel(centre, c->mapToGlobal(centre), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+                          Qt::NoScrollPhase, false);
+        QApplication::sendEvent(c, &wheel);
+        QVERIFY(c->yAxis->range() != QCPRange(0, 10));
+        QVERIFY(c->yAxis2->range() != QCPRange(0, 5000));
+        const auto shown = [&] {
+            return chart().Ed_AxLeft_Top->text() == formatGeneral(c->yAxis->range().upper) &&
+                   chart().Ed_AxLeft_Bottom->text() == formatGeneral(c->yAxis->range().lower) &&
+                   chart().Ed_AxRight_Top->text() == formatGeneral(c->yAxis2->range().upper) &&
+                   chart().Ed_AxRight_Bottom->text() == formatGeneral(c->yAxis2->range().lower);
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(shown(), 2000);
+        const QCPRange zoomed = c->yAxis->range();
+        QTest::mousePress(chart().atb_AxLeft_TopUp, Qt::LeftButton);
+        QTest::mouseRelease(chart().atb_AxLeft_TopUp, Qt::LeftButton);
+        QVERIFY2(qAbs(c->yAxis->range().lower - zoomed.lower) < 1e-9, qPrintable(formatGeneral(c->yAxis->range().lower)));
+        QVERIFY2(qAbs(c->yAxis->range().upper - zoomed.upper - 1) < 1e-9, qPrintable(formatGeneral(c->yAxis->range().upper)));
     }
 
     // Start shows the ticked series whose boxes are shown; a colour change starts a new

@@ -403,6 +403,11 @@ class TestSurfaceView : public QObject {
         QTest::mousePress(rig->zoom(), Qt::MiddleButton);
         QVERIFY(qAbs(o.vRight - o.vLeft - width - 0.2) < 1e-9);
         QCOMPARE(v->Orient_View.vRight, o.vRight);
+
+        // Two quick presses: the second comes as a double-click and still counts.
+        QTest::mouseRelease(rig->zoom(), Qt::RightButton);
+        QTest::mouseDClick(rig->zoom(), Qt::LeftButton);
+        QVERIFY(qAbs(o.vRight - o.vLeft - width) < 1e-9);
     }
 
     // Default turns the three angles back and keeps the zoom: the picture is the one the
