@@ -86,13 +86,13 @@ bool Configuration::readInfo(QString* error) {
         collect(Info);
         return cfg::writeLines(InfoFile, cfg::infoLines(Info), error);
     }
-    QStringList lines;
-    if (!cfg::readLines(InfoFile, &lines, error)) return false;
-    cfg::Info read = Info;
-    if (!cfg::parseInfo(lines, &read, error)) {
-        *error = InfoFile + QStringLiteral(": ") + *error;
-        return false;
-    }
+    textlines::Lines lines;
+    if (!cfg::readFile(InfoFile, &lines, error)) return false;
+    // Each line on its own: a bad value keeps its control's own value, every other value
+    // applies, and the file written at the next disconnect keeps them all.
+    cfg::Info read;
+    collect(read);
+    if (!cfg::parseInfo(lines, &read, error)) *error = InfoFile + QStringLiteral(": ") + *error;
     Info = read;
     apply(Info);
     return true;
@@ -113,8 +113,9 @@ void Configuration::selectPort() {
 
 bool Configuration::readConfig(QString* error) {
     if (!QFileInfo::exists(ConfigFile)) return cfg::writeLines(ConfigFile, cfg::configLines(Masks), error);
-    QStringList lines;
-    if (!cfg::readLines(ConfigFile, &lines, error)) return false;
+    textlines::Lines lines;
+    if (!cfg::readFile(ConfigFile, &lines, error)) return false;
+    // A bad line costs its own code's mask only (that code keeps the default).
     if (!cfg::parseConfig(lines, &Masks, error)) {
         *error = ConfigFile + QStringLiteral(": ") + *error;
         return false;

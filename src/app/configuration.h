@@ -26,8 +26,11 @@ class Configuration {
 
     // Start, in the window's order: Info_A.ini read and applied (the language included);
     // the saved orientations; the port selection; Config_A.ini read. A file that cannot be
-    // read (or, missing, cannot be created) leaves the window's values in force and gives
-    // its message; the other file is read all the same.
+    // read (or, missing, cannot be created) leaves the window's values in force: false with
+    // its message. Bad lines of a file that was read cost only their own values: readInfo
+    // is true and gives the message of the first bad line in *error (empty when none);
+    // readConfig is false with that message, the good masks read all the same. The other
+    // file is read all the same.
     bool readInfo(QString* error);
     void applySavedOrientations();
     void selectPort();

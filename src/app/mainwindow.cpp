@@ -232,16 +232,17 @@ void TForm1::readConfiguration() {
     Config->Ports_Found = cbPort->count();
     // 10. Info_A.ini, which also chooses the language. 11. The curve grids have their rows.
     // 12. The saved orientations. 13. The port. 14. Config_A.ini. A file that fails is
-    // reported; the window keeps its own values for it, and the other file is read all the
-    // same (a damaged Info_A.ini must not cost the masks of Config_A.ini at the next exit).
+    // reported; the window keeps its own values for what could not be read (a bad line
+    // costs only its own value), and the other file is read all the same (a damaged
+    // Info_A.ini must not cost the masks of Config_A.ini at the next exit).
     QStringList failed;
     QString error;
     if (Config->readInfo(&error)) {
         Config->applySavedOrientations();
         Config->selectPort();
-    } else {
-        failed << error;
     }
+    if (!error.isEmpty()) failed << error;
+    error.clear();
     if (!Config->readConfig(&error)) failed << error;
     if (!failed.isEmpty()) showError(failed.join(QLatin1Char('\n')));
 }

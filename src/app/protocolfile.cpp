@@ -1,6 +1,7 @@
 #include "app/protocolfile.h"
 
-#include <QSaveFile>
+#include "common/savefile.h"
+
 #include <QStringList>
 
 QString protocolFileName(const QString& chosen) { return chosen + QStringLiteral(".txt"); }
@@ -17,20 +18,5 @@ QByteArray protocolFileBytes(const QString& logText) {
 }
 
 bool writeProtocolFile(const QString& path, const QString& logText, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = f.errorString();
-        return false;
-    }
-    const QByteArray bytes = protocolFileBytes(logText);
-    if (f.write(bytes) != bytes.size()) {
-        *error = f.errorString();
-        f.cancelWriting();
-        return false;
-    }
-    if (!f.commit()) {
-        *error = f.errorString();
-        return false;
-    }
-    return true;
+    return saveWholeFile(path, protocolFileBytes(logText), error);
 }

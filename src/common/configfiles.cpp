@@ -2,9 +2,9 @@
 
 #include "common/messages.h"
 #include "common/numtext.h"
+#include "common/savefile.h"
 
 #include <QFile>
-#include <QSaveFile>
 
 #include <cmath>
 
@@ -79,56 +79,95 @@ QStringList infoLines(const Info& info) {
     return lines;
 }
 
-bool parseInfo(const QStringList& lines, Info* info, QString* error) {
-    if (lines.size() < 37) {
-        *error = lineError(lines.size() + 1, text(QStringLiteral("файл короче 37 строк"),
-                                                         QStringLiteral("the file has fewer than 37 lines")));
-        return false;
+namespace {
+
+// The first failing line of a file read line by line, and its message.
+struct FirstBad {
+    int line = 0;
+    QString message;
+    void note(int n, const QString& what) {
+        if (line == 0 || n < line) {
+            line = n;
+            message = lineError(n, what);
+        }
     }
-    QStringList v;
-    for (int i = 0; i < 37; ++i) {
+};
+
+// Why line i (0-based) of the file is not there: the fault that ended the lines, or the end
+// of a file shorter than count lines.
+void noteMissing(const textlines::Lines& file, int i, int count, FirstBad* bad) {
+    if (!file.ok() && file.badLine == i + 1)
+        bad->note(i + 1, textlines::faultWhat(file.fault, msgs().english()));
+    else
+        bad->note(i + 1, text(QStringLiteral("файл короче %1 строк"), QStringLiteral("the file has fewer than %1 lines"))
+                             .arg(count));
+}
+
+} // namespace
+
+bool parseInfo(const textlines::Lines& file, Info* info, QString* error) {
+    const QStringList& lines = file.lines;
+    FirstBad bad;
+    // The value of line i, or nothing (the line is noted as bad).
+    auto value = [&](int i, QString* out) {
+        if (i >= lines.size()) {
+            noteMissing(file, i, 37, &bad);
+            return false;
+        }
         const int cut = infoKeys().at(i).size() + 1;
         if (lines.at(i).size() < cut) {
-            *error = lineError(i + 1, text(QStringLiteral("нет значения"), QStringLiteral("no value")));
+            bad.note(i + 1, text(QStringLiteral("нет значения"), QStringLiteral("no value")));
             return false;
         }
-        v << lines.at(i).left(lines.at(i).size() - cut);
-    }
-    auto integer = [&](int i, int* out) {
-        bool ok = false;
-        const int n = v.at(i).trimmed().toInt(&ok);
-        if (!ok)
-            *error = lineError(i + 1, text(QStringLiteral("\"%1\" не целое число"),
-                                           QStringLiteral("\"%1\" is not a whole number"))
-                                          .arg(v.at(i)));
-        *out = n;
-        return ok;
+        *out = lines.at(i).left(lines.at(i).size() - cut);
+        return true;
     };
-    Info r = *info;
-    if (!integer(0, &r.Enum_Com_Ports_prev) || !integer(1, &r.Index_COM_Port) || !integer(2, &r.Index_K) ||
-        !integer(3, &r.Index_V_Graf))
-        return false;
-    r.Diapazone = v.at(4);
-    r.Index_TypeInput = v.at(5);
-    r.Enum_Page = v.at(6);
-    r.Type_In_WidthLine_ZOND1 = v.at(7);
-    r.Type_In_WidthLine_ZOND2 = v.at(8);
-    r.Type_In_RashTo = v.at(9);
+    auto integer = [&](int i, int* out) {
+        QString v;
+        if (!value(i, &v)) return;
+        bool ok = false;
+        const int n = v.trimmed().toInt(&ok);
+        if (!ok)
+            bad.note(i + 1, text(QStringLiteral("\"%1\" не целое число"), QStringLiteral("\"%1\" is not a whole number"))
+                                .arg(v.left(40)));
+        else
+            *out = n;
+    };
+    auto textValue = [&](int i, QString* out) {
+        QString v;
+        if (value(i, &v)) *out = v;
+    };
+    Info& r = *info;
+    integer(0, &r.Enum_Com_Ports_prev);
+    integer(1, &r.Index_COM_Port);
+    integer(2, &r.Index_K);
+    integer(3, &r.Index_V_Graf);
+    textValue(4, &r.Diapazone);
+    textValue(5, &r.Index_TypeInput);
+    textValue(6, &r.Enum_Page);
+    textValue(7, &r.Type_In_WidthLine_ZOND1);
+    textValue(8, &r.Type_In_WidthLine_ZOND2);
+    textValue(9, &r.Type_In_RashTo);
     for (int i = 0; i < 14; ++i) {
+        QString v;
+        if (!value(10 + i, &v)) continue;
         double x = 0;
-        if (!parseNumber(v.at(10 + i), &x)) {
-            *error = lineError(11 + i, text(QStringLiteral("\"%1\" не число"),
-                                            QStringLiteral("\"%1\" is not a number"))
-                                           .arg(v.at(10 + i)));
-            return false;
-        }
-        (i < 7 ? r.Saved_MAF[i] : r.Saved_Lambda[i - 7]) = x / 100;
+        if (!parseNumber(v, &x))
+            bad.note(11 + i, text(QStringLiteral("\"%1\" не число"), QStringLiteral("\"%1\" is not a number"))
+                                 .arg(v.left(40)));
+        else
+            (i < 7 ? r.Saved_MAF[i] : r.Saved_Lambda[i - 7]) = x / 100;
     }
-    r.Enum_YellowPoints = v.at(24);
-    r.language = v.at(25);
-    for (int i = 0; i < 11; ++i) r.colors[i] = v.at(26 + i);
-    *info = r;
-    return true;
+    textValue(24, &r.Enum_YellowPoints);
+    textValue(25, &r.language);
+    for (int i = 0; i < 11; ++i) textValue(26 + i, &r.colors[i]);
+    if (bad.line == 0) return true;
+    *error = bad.message;
+    return false;
+}
+
+bool parseInfo(const QStringList& lines, Info* info, QString* error) {
+    return parseInfo(textlines::Lines{lines, textlines::Fault::None, 0}, info, error);
 }
 
 const QStringList& sensorCodes() {
@@ -172,26 +211,31 @@ QStringList configLines(const Masks& m) {
     return lines;
 }
 
-bool parseConfig(const QStringList& lines, Masks* m, QString* error) {
-    if (lines.size() < 18) {
-        *error = lineError(lines.size() + 1, text(QStringLiteral("файл короче 18 строк"),
-                                                         QStringLiteral("the file has fewer than 18 lines")));
-        return false;
-    }
-    QStringList masks;
+bool parseConfig(const textlines::Lines& file, Masks* m, QString* error) {
+    FirstBad bad;
     for (int i = 0; i < 18; ++i) {
-        // Any character other than "1" switches its series off; only the length is checked.
-        const QString mask = lines.at(i).mid(6, 11);
-        if (mask.size() != 11) {
-            *error = lineError(i + 1, text(QStringLiteral("\"%1\" не содержит маски из 11 знаков"),
-                                           QStringLiteral("\"%1\" holds no mask of 11 characters"))
-                                          .arg(lines.at(i)));
-            return false;
+        if (i >= file.lines.size()) {
+            noteMissing(file, i, 18, &bad);
+            continue;
         }
-        masks << mask;
+        // Any character other than "1" switches its series off; only the length is checked.
+        const QString& line = file.lines.at(i);
+        const QString mask = line.mid(6, 11);
+        if (mask.size() != 11) {
+            bad.note(i + 1, text(QStringLiteral("\"%1\" не содержит маски из 11 знаков"),
+                                 QStringLiteral("\"%1\" holds no mask of 11 characters"))
+                                .arg(line.left(40)));
+            continue;
+        }
+        m->masks[i] = mask;
     }
-    m->masks = masks;
-    return true;
+    if (bad.line == 0) return true;
+    *error = bad.message;
+    return false;
+}
+
+bool parseConfig(const QStringList& lines, Masks* m, QString* error) {
+    return parseConfig(textlines::Lines{lines, textlines::Fault::None, 0}, m, error);
 }
 
 int selectPort(int storedCount, int storedIndex, int countNow, int demoPorts) {
@@ -225,35 +269,32 @@ bool colorFromText(const QString& text, unsigned* rgb) {
     return true;
 }
 
-bool readLines(const QString& path, QStringList* lines, QString* error) {
-    QFile f(path);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = path + QStringLiteral(": ") + f.errorString();
+bool readFile(const QString& path, textlines::Lines* file, QString* error) {
+    // Both files are a few hundred bytes; what lies beyond any plausible length is not read.
+    QByteArray bytes;
+    QString reason;
+    if (!textlines::readPrefix(path, 64 * 1024, &bytes, &reason)) {
+        *error = path + QStringLiteral(": ") + reason;
         return false;
     }
-    const QString text = QString::fromUtf8(f.readAll());
-    QStringList out = text.split(QLatin1Char('\n'));
-    for (QString& l : out)
-        if (l.endsWith(QLatin1Char('\r'))) l.chop(1);
-    if (!out.isEmpty() && out.last().isEmpty()) out.removeLast(); // the end of the last line
-    *lines = out;
+    *file = textlines::split(bytes);
+    return true;
+}
+
+bool readLines(const QString& path, QStringList* lines, QString* error) {
+    textlines::Lines file;
+    if (!readFile(path, &file, error)) return false;
+    *lines = file.lines;
     return true;
 }
 
 bool writeLines(const QString& path, const QStringList& lines, QString* error) {
-    QSaveFile f(path);
-    if (!f.open(QIODevice::WriteOnly)) {
-        *error = path + QStringLiteral(": ") + f.errorString();
-        return false;
-    }
     QByteArray data;
     for (const QString& l : lines) data += l.toUtf8() + "\r\n";
-    f.write(data);
-    if (!f.commit()) {
-        *error = path + QStringLiteral(": ") + f.errorString();
-        return false;
-    }
-    return true;
+    QString reason;
+    if (saveWholeFile(path, data, &reason)) return true;
+    *error = path + QStringLiteral(": ") + reason;
+    return false;
 }
 
 } // namespace cfg

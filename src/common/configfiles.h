@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/textlines.h"
+
 #include <array>
 
 namespace cfg {
@@ -46,9 +48,11 @@ struct Info {
 const QStringList& infoKeys();
 // The 37 lines of a file (without line ends). Numbers use the locale's separator.
 QStringList infoLines(const Info& info);
-// Reads the values from the lines of a file; extra lines are ignored. A file that is too
-// short or a number that does not read fails with a message naming the line, and leaves
-// *info as it was.
+// Reads the values from the lines of a file, each line on its own; extra lines are ignored.
+// A line that is missing, too short for its key or not a number where one is expected
+// keeps the value *info already holds (the control's own); every other line applies. False
+// when any line failed, with one message naming the first one.
+bool parseInfo(const textlines::Lines& file, Info* info, QString* error);
 bool parseInfo(const QStringList& lines, Info* info, QString* error);
 
 // The 18 sensor configuration codes in file order.
@@ -67,7 +71,10 @@ struct Masks {
     QString maskFor(const QString& code, const QString& current) const;
 };
 QStringList configLines(const Masks& m);
-// Same failure rule as parseInfo; every line must carry eleven mask characters.
+// Line by line as parseInfo: a line without eleven mask characters (or missing) keeps its
+// code's mask as *m holds it; the others are read. False with one message naming the first
+// bad line when any failed.
+bool parseConfig(const textlines::Lines& file, Masks* m, QString* error);
 bool parseConfig(const QStringList& lines, Masks* m, QString* error);
 
 // Port selection at start: the stored index when the stored count and index are both at
@@ -83,8 +90,11 @@ QString colorText(unsigned rgb);
 // anything else.
 bool colorFromText(const QString& text, unsigned* rgb);
 
-// Files: lines without their ends. readLines fails for a missing or unreadable file with the
-// system's message; writeLines writes CR LF after every line through a temporary file.
+// Files: lines without their ends. readFile fails for a missing or unreadable file with the
+// system's message; a line too long or a binary file ends the lines there (the fault is in
+// *file). readLines gives the lines alone. writeLines writes CR LF after every line, through
+// a temporary file renamed into place where the folder allows it.
+bool readFile(const QString& path, textlines::Lines* file, QString* error);
 bool readLines(const QString& path, QStringList* lines, QString* error);
 bool writeLines(const QString& path, const QStringList& lines, QString* error);
 

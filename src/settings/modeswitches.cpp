@@ -55,6 +55,25 @@ ModeSwitches::ModeSwitches(OperationContext* ctx, SettingsPanel* panel, Settings
     connect(ui.AdvTBtn_Emu, &QToolButton::clicked, this, &ModeSwitches::AdvTBtn_EmuClick);
     connect(ui.AdvTBtn_Opt, &QToolButton::clicked, this, &ModeSwitches::AdvTBtn_OptClick);
     connect(ui.AdvTBtn_MAF_P, &QToolButton::clicked, this, &ModeSwitches::AdvTBtn_MAF_PClick);
+    for (QGroupBox* g : m_panel->settingGroups())
+        if (m_panel->isDimmed(g)) m_freshDimmed << g;
+}
+
+void ModeSwitches::resetViews() {
+    // A module connected earlier in this run leaves its mode's view behind: groups the view
+    // dimmed or showed, its sensor types, the MAF(P) note, the wideband choices, the
+    // coefficient 58. The next
+    // module starts from the panel of a fresh start, whatever model or mode it has.
+    for (QGroupBox* g : m_panel->settingGroups()) m_panel->setDimmed(g, m_freshDimmed.contains(g));
+    // The sensor types are this module's to tell (the profile or the optimizer view do).
+    m_ctx->module.Ed_Type_Datchik_1_RU.clear();
+    m_ctx->module.Ed_Type_Datchik_2_RU.clear();
+    ModeHooks::call(m_hooks ? m_hooks->mafPNote : nullptr, false);
+    ModeHooks::call(m_hooks ? m_hooks->hideWidebandChoice : nullptr, 1);
+    ModeHooks::call(m_hooks ? m_hooks->hideWidebandChoice : nullptr, 2);
+    // The register read of this module added 58 itself when the module holds it.
+    QComboBox* k = m_panel->ui.cb_K;
+    if (k->count() > 3 && k->currentIndex() != 3) k->removeItem(3);
 }
 
 QTimer* ModeSwitches::timerOf(Mode mode) const {

@@ -8,6 +8,7 @@
 // A9. Also here: the settings panel's part of the model profile.
 
 #include <QObject>
+#include <QList>
 #include <QString>
 
 struct ChartSelectors;
@@ -15,6 +16,7 @@ struct ModeHooks;
 struct ModelProfile;
 struct OperationContext;
 class Connection;
+class QGroupBox;
 class QTimer;
 class RegisterWriter;
 class SettingsPanel;
@@ -84,6 +86,7 @@ class ModeSwitches : public QObject {
     void coefficientMissingCheck();
     void learnSensorTypes();
     bool isTr90() const;
+    void resetViews();
 
     OperationContext* m_ctx;
     SettingsPanel* m_panel;
@@ -95,4 +98,5 @@ class ModeSwitches : public QObject {
     TfmPredupr0C* m_fm0C;
     TfmPredupr0D* m_fm0D;
     QString m_write[3];
+    QList<QGroupBox*> m_freshDimmed; // the setting groups dimmed at a fresh start
 };

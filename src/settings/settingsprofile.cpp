@@ -19,6 +19,7 @@ void ModeSwitches::applyProfile(const ModelProfile& p) {
         if (g) m_panel->setDimmed(g, dimmed);
     };
 
+    resetViews();
     if (p.zirconiaOnly) {
         facts.Ed_Type_Datchik_1_RU = kZirconiaSensor;
         facts.Ed_Type_Datchik_2_RU = kZirconiaSensor;

@@ -90,8 +90,14 @@ void TableFiles::openTable(TableKind table, tablefiles::Kind kind) {
         m_ctx->error(error);
         return;
     }
-    // The texts go in unchanged; the table's limits apply at its next refresh.
-    const QStringList cells = tablefiles::tableCells(bytes);
+    // The file is checked whole first: a damaged or foreign file changes no cell. The texts
+    // go in as numbers of any size; the table's limits apply at its next refresh.
+    const tablefiles::TableFile parsed = tablefiles::parseTable(bytes);
+    if (!parsed.ok()) {
+        m_ctx->error(tablefiles::tableLineMessage(name, parsed, msgs().english()));
+        return;
+    }
+    const QStringList& cells = parsed.texts;
     const bool shown = tableShown(table);
     ModelGrid& model = m_panel->modelGrid(table);
     for (int r = 1; r <= tablecodec::Side; ++r) {

@@ -1,11 +1,11 @@
 #include "tables/tablefiles.h"
 
 #include "common/numtext.h"
+#include "common/savefile.h"
 #include "tables/curvecodec.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
 namespace tablefiles {
 
@@ -56,50 +56,88 @@ QByteArray encode(const QStringList& lines) {
     return out;
 }
 
-QStringList decodeLines(const QByteArray& bytes) {
-    QStringList lines;
-    qsizetype start = 0;
-    const qsizetype n = bytes.size();
-    qsizetype i = 0;
-    while (i < n) {
-        const char c = bytes.at(i);
-        if (c == '\r' || c == '\n') {
-            lines << QString::fromLocal8Bit(bytes.mid(start, i - start));
-            if (c == '\r' && i + 1 < n && bytes.at(i + 1) == '\n') ++i;
-            start = i + 1;
-        }
-        ++i;
+namespace {
+
+// The first 64 lines, each checked by accept (false: not a number); the first failure is
+// recorded in check and ends the walk.
+template <typename Accept>
+void checkLines(const QByteArray& bytes, FileCheck* check, Accept accept) {
+    const textlines::Lines split = textlines::split(bytes, LineCount);
+    if (!split.ok()) {
+        check->badLine = split.badLine;
+        check->fault = split.fault;
+        return;
     }
-    if (start < n) lines << QString::fromLocal8Bit(bytes.mid(start));
-    return lines;
+    for (int k = 0; k < LineCount; ++k) {
+        if (k >= split.lines.size()) {
+            check->badLine = k + 1;
+            check->lineMissing = true;
+            return;
+        }
+        if (!accept(split.lines.at(k))) {
+            check->badLine = k + 1;
+            check->badText = split.lines.at(k);
+            return;
+        }
+    }
 }
 
-QStringList tableCells(const QByteArray& bytes) {
-    QStringList cells = decodeLines(bytes).mid(0, LineCount);
-    while (cells.size() < LineCount)
-        cells << QString();
-    return cells;
+QString lineMessage(const QString& fileName, const FileCheck& parsed, bool english, bool curve) {
+    const QString name = QDir::toNativeSeparators(fileName);
+    if (english) {
+        const QString what =
+            parsed.fault != textlines::Fault::None
+                ? textlines::faultWhat(parsed.fault, true)
+            : parsed.lineMissing
+                ? QStringLiteral("the file ends before it (a %1 file has %2 lines)")
+                      .arg(curve ? QStringLiteral("curve") : QStringLiteral("table"))
+                      .arg(LineCount)
+                : QStringLiteral("'%1' is not a number").arg(parsed.badText);
+        return QStringLiteral("File '%1', line %2: %3. The %4 was not changed.")
+            .arg(name)
+            .arg(parsed.badLine)
+            .arg(what, curve ? QStringLiteral("curve") : QStringLiteral("table"));
+    }
+    const QString what =
+        parsed.fault != textlines::Fault::None
+            ? textlines::faultWhat(parsed.fault, false)
+        : parsed.lineMissing
+            ? QStringLiteral("файл кончается раньше (в файле %1 %2 строки)")
+                  .arg(curve ? QStringLiteral("кривой") : QStringLiteral("таблицы"))
+                  .arg(LineCount)
+            : QStringLiteral("«%1» — не число").arg(parsed.badText);
+    return QStringLiteral("Файл «%1», строка %2: %3. %4 не изменена.")
+        .arg(name)
+        .arg(parsed.badLine)
+        .arg(what, curve ? QStringLiteral("Кривая") : QStringLiteral("Таблица"));
+}
+
+} // namespace
+
+TableFile parseTable(const QByteArray& bytes) {
+    TableFile f;
+    checkLines(bytes, &f, [&](const QString& line) {
+        // The text goes in as the file holds it (the grid saved it so); an empty cell stays
+        // empty, anything else must read as a number under either separator.
+        double v = 0;
+        if (!line.trimmed().isEmpty() && !parseNumber(line, &v)) return false;
+        f.texts << line;
+        return true;
+    });
+    if (!f.ok()) f.texts.clear();
+    return f;
 }
 
 CurveFile parseCurve(const QByteArray& bytes) {
     CurveFile f;
-    const QStringList lines = decodeLines(bytes);
-    for (int k = 0; k < LineCount; ++k) {
-        if (k >= lines.size()) {
-            f.badLine = k + 1;
-            f.lineMissing = true;
-            break;
-        }
-        const QString text = curvecodec::withLocaleSeparator(lines.at(k));
+    checkLines(bytes, &f, [&](const QString& line) {
+        const QString text = curvecodec::withLocaleSeparator(line);
         double v = 0;
-        if (!parseNumber(text, &v)) {
-            f.badLine = k + 1;
-            f.badText = lines.at(k);
-            break;
-        }
+        if (!parseNumber(text, &v)) return false;
         f.texts << text;
         f.volts << v;
-    }
+        return true;
+    });
     if (!f.ok()) {
         f.texts.clear();
         f.volts.clear();
@@ -107,27 +145,12 @@ CurveFile parseCurve(const QByteArray& bytes) {
     return f;
 }
 
-QString curveLineMessage(const QString& fileName, const CurveFile& parsed, bool english) {
-    const QString name = QDir::toNativeSeparators(fileName);
-    if (english) {
-        const QString what =
-            parsed.lineMissing
-                ? QStringLiteral("the file ends before it (a curve file has %1 lines)")
-                      .arg(LineCount)
-                : QStringLiteral("'%1' is not a number").arg(parsed.badText);
-        return QStringLiteral("File '%1', line %2: %3. The curve was not changed.")
-            .arg(name)
-            .arg(parsed.badLine)
-            .arg(what);
-    }
-    const QString what =
-        parsed.lineMissing
-            ? QStringLiteral("файл кончается раньше (в файле кривой %1 строки)").arg(LineCount)
-            : QStringLiteral("«%1» — не число").arg(parsed.badText);
-    return QStringLiteral("Файл «%1», строка %2: %3. Кривая не изменена.")
-        .arg(name)
-        .arg(parsed.badLine)
-        .arg(what);
+QString curveLineMessage(const QString& fileName, const FileCheck& parsed, bool english) {
+    return lineMessage(fileName, parsed, english, true);
+}
+
+QString tableLineMessage(const QString& fileName, const FileCheck& parsed, bool english) {
+    return lineMessage(fileName, parsed, english, false);
 }
 
 QString overwriteQuestion(const QString& fileName, bool english) {
@@ -145,7 +168,7 @@ bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool e
                                .arg(QDir::toNativeSeparators(fileName), f.errorString());
         return false;
     }
-    *bytes = f.readAll();
+    *bytes = f.read(LineCount * (textlines::MaxLineLength + 2) + 2);
     if (f.error() != QFileDevice::NoError) {
         *error = english ? QStringLiteral("Cannot read the file '%1': %2")
                                .arg(QDir::toNativeSeparators(fileName), f.errorString())
@@ -157,12 +180,10 @@ bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool e
 }
 
 bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english) {
-    QSaveFile f(fileName);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) return true;
-    *error = english ? QStringLiteral("Cannot write the file '%1': %2")
-                           .arg(QDir::toNativeSeparators(fileName), f.errorString())
-                     : QStringLiteral("Не удалось записать файл «%1»: %2")
-                           .arg(QDir::toNativeSeparators(fileName), f.errorString());
+    QString reason;
+    if (saveWholeFile(fileName, bytes, &reason)) return true;
+    *error = english ? QStringLiteral("Cannot write the file '%1': %2").arg(QDir::toNativeSeparators(fileName), reason)
+                     : QStringLiteral("Не удалось записать файл «%1»: %2").arg(QDir::toNativeSeparators(fileName), reason);
     return false;
 }
 

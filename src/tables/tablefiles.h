@@ -11,6 +11,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/textlines.h"
+
 namespace tablefiles {
 
 enum class Kind { Maf, Lambda, Volt, Emu };
@@ -28,35 +30,42 @@ QString withSuffix(const QString& chosen, Kind kind);
 // The 64 texts as file bytes: each in the local 8-bit encoding followed by CR LF. Missing
 // texts are written as empty lines, texts beyond the 64th are not written.
 QByteArray encode(const QStringList& lines);
-// The lines of a file's bytes: a line ends at CR LF, LF or CR; a last line without an end
-// counts; nothing after the last line end is an extra empty line.
-QStringList decodeLines(const QByteArray& bytes);
+// What checking a table or curve file found: nothing (ok), or the first line (1-based)
+// that is missing (the file ends before it), not a number, too long, or not text at all.
+struct FileCheck {
+    int badLine = 0;
+    bool lineMissing = false;
+    textlines::Fault fault = textlines::Fault::None; // a line too long, or a binary file
+    QString badText;
+    bool ok() const { return badLine == 0; }
+};
 
-// A table file: the first 64 lines unchanged; a shorter file leaves the remaining cells
-// empty, lines after the 64th are ignored.
-QStringList tableCells(const QByteArray& bytes);
+// A table file, checked whole before anything is loaded: 64 lines, each empty or a number
+// of any magnitude (either decimal separator; the table's limits apply at its next
+// refresh). Texts are the lines unchanged. Lines after the 64th are ignored. Nothing is
+// kept when a line fails.
+struct TableFile : FileCheck {
+    QStringList texts;
+};
+TableFile parseTable(const QByteArray& bytes);
 
 // A curve file, checked whole before anything is loaded: each of the first 64 lines with
 // its decimal separator turned into the locale's, and its value (not limited; 7 stays 7).
 // Lines after the 64th are ignored.
-struct CurveFile {
+struct CurveFile : FileCheck {
     QStringList texts;
     QList<double> volts;
-    // 0 when the file is a curve; otherwise the first line (1-based) that is missing (the
-    // file ends before it) or not a number, and that line's text.
-    int badLine = 0;
-    bool lineMissing = false;
-    QString badText;
-    bool ok() const { return badLine == 0; }
 };
 CurveFile parseCurve(const QByteArray& bytes);
 
 // Messages in the interface language (English when english is true).
-QString curveLineMessage(const QString& fileName, const CurveFile& parsed, bool english);
+QString curveLineMessage(const QString& fileName, const FileCheck& parsed, bool english);
+QString tableLineMessage(const QString& fileName, const FileCheck& parsed, bool english);
 QString overwriteQuestion(const QString& fileName, bool english);
 
-// Reads a whole file; false with the reason in *error (naming the file) when it cannot
-// be opened or read.
+// Reads a file, as much of it as 64 lines of the longest length allowed can fill (the rest
+// is never looked at); false with the reason in *error (naming the file) when it cannot be
+// opened or read.
 bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english);
 // Writes a whole file through a temporary one, so a failed write leaves an older file as it
 // was; false with the reason in *error.

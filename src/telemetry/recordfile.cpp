@@ -1,11 +1,13 @@
 #include "telemetry/recordfile.h"
 
 #include "common/numtext.h"
+#include "common/savefile.h"
+#include "common/textlines.h"
 
 #include <QDir>
 #include <QFile>
-#include <QSaveFile>
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -115,9 +117,16 @@ Record parse(const QByteArray& bytes) {
     int lineNo = 0;
     QByteArray line;
     while (pos < n) {
+        // A line longer than any record line stops the load at once, unparsed.
+        const qsizetype limit = std::min(n, pos + textlines::MaxLineLength + 1);
         qsizetype end = pos;
-        while (end < n && data[end] != '\n' && data[end] != '\r') ++end;
+        while (end < limit && data[end] != '\n' && data[end] != '\r') ++end;
         ++lineNo;
+        if (end - pos > textlines::MaxLineLength) {
+            rec.badLine = lineNo;
+            rec.badText = QString::fromUtf8(data + pos, 120);
+            break;
+        }
         qsizetype begin = pos;
         while (begin < end && isBlank(data[begin])) ++begin;
         // The next line starts after LF, CR LF or a lone CR.
@@ -176,10 +185,10 @@ bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool e
 }
 
 bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english) {
-    QSaveFile f(fileName);
-    if (f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()) return true;
-    *error = english ? QStringLiteral("Cannot write the file '%1': %2").arg(shown(fileName), f.errorString())
-                     : QStringLiteral("Не удалось записать файл «%1»: %2").arg(shown(fileName), f.errorString());
+    QString reason;
+    if (saveWholeFile(fileName, bytes, &reason)) return true;
+    *error = english ? QStringLiteral("Cannot write the file '%1': %2").arg(shown(fileName), reason)
+                     : QStringLiteral("Не удалось записать файл «%1»: %2").arg(shown(fileName), reason);
     return false;
 }
 

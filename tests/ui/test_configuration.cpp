@@ -215,6 +215,56 @@ class TestConfiguration : public QObject {
         QCOMPARE(fileLines(Configuration::ConfigFile).at(10), QStringLiteral("ZSZSA=00000111110"));
         QCOMPARE(fileLines(Configuration::InfoFile).size(), 37);
     }
+
+    // One damaged line of Config_A.ini costs only its own code's mask: it is reported once
+    // with its line, and the next exit writes the seventeen others back as they were.
+    void damagedConfigLineKeepsTheOthers() {
+        cfg::Masks masks;
+        for (int i = 0; i < 18; ++i) masks.masks[i] = QStringLiteral("1010101010") + QString::number(i % 2);
+        QStringList lines = cfg::configLines(masks);
+        lines[6] = QStringLiteral("WWZSA=0101");
+        reopen([&] { writeFile(Configuration::ConfigFile, lines); });
+        QMessageBox* box = errorBox(*f.w);
+        QVERIFY(box);
+        QVERIFY2(box->text().contains(Configuration::ConfigFile) && box->text().contains(QStringLiteral("строка 7")),
+                 qPrintable(box->text()));
+        QVERIFY2(!box->text().contains(QStringLiteral("строка 8")), qPrintable(box->text()));
+        f.w.reset();
+        const QStringList written = fileLines(Configuration::ConfigFile);
+        QCOMPARE(written.size(), 18);
+        for (int i = 0; i < 18; ++i)
+            QCOMPARE(written.at(i), i == 6 ? QStringLiteral("WWZSA=11111111111") : lines.at(i));
+    }
+
+    // A bad value of Info_A.ini keeps its control's own value; the language, the colours and
+    // the chart options of the other lines apply, and one message names the bad line.
+    void badInfoValueKeepsTheOthers() {
+        cfg::Info info;
+        info.Index_V_Graf = 5;
+        info.Enum_Page = QStringLiteral("9");
+        info.language = QStringLiteral("Eng");
+        info.colors[0] = QStringLiteral("clRed");
+        QStringList lines = cfg::infoLines(info);
+        lines[10] = QStringLiteral("left=ry_MAF");
+        lines[14] = QStringLiteral("?=vRight_MAF");
+        reopen([&] { writeFile(Configuration::InfoFile, lines); });
+        QMessageBox* box = errorBox(*f.w);
+        QVERIFY(box);
+        QVERIFY2(box->text().contains(QStringLiteral("строка 11")), qPrintable(box->text()));
+        QVERIFY2(!box->text().contains(QStringLiteral("строка 15")), qPrintable(box->text()));
+        QVERIFY(!f.w->atb_Flag_Eng->isHidden());
+        QCOMPARE(f.w->cb_Int_Graf_In->currentIndex(), 5);
+        QCOMPARE(f.w->Panel_Parr_Max->ui.Edit_Width_Page_Graf->text(), QStringLiteral("9"));
+        QCOMPARE(f.w->Panel_Parr_Parr_Max->ui.atb_TVT_Color->barColor(), QColor(Qt::red));
+        const SurfaceView* view = f.w->Panel_3D->ui.Panel_Space3D;
+        QCOMPARE(view->Orient_Saved_MAF.ry, 0.0f);
+        QCOMPARE(view->Orient_Saved_MAF.vLeft, -1.0);
+        f.w.reset();
+        const QStringList written = fileLines(Configuration::InfoFile);
+        QCOMPARE(written.at(3), QStringLiteral("5=Index_V_Graf"));
+        QCOMPARE(written.at(25), QStringLiteral("Eng=language"));
+        QCOMPARE(written.at(10), QStringLiteral("0=ry_MAF"));
+    }
 };
 
 QTEST_MAIN(TestConfiguration)

@@ -7,6 +7,8 @@
 #include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"
 
+#include <QCheckBox>
+#include <QComboBox>
 #include <QTableWidget>
 
 namespace {
@@ -19,6 +21,29 @@ const QStringList kTr90Dimmed = {
 class TestProfiles : public QObject {
     Q_OBJECT
     mt::Window f;
+
+    // What a connection sets on the panels, one text per control and property.
+    QStringList panelState() const {
+        QStringList out;
+        const SettingsPanel* sp = f.w->Panel_Sett_Max;
+        for (const QGroupBox* g : sp->settingGroups())
+            out << g->objectName() + QStringLiteral(" dimmed=") + QString::number(sp->isDimmed(g));
+        const QList<QWidget*> panels = {f.w->Panel_Sett_Max, f.w->Panel_Parr_Parr_Max};
+        for (const QWidget* panel : panels)
+            for (const QAbstractButton* b : panel->findChildren<QAbstractButton*>()) {
+                if (b->objectName().isEmpty()) continue;
+                out << QStringLiteral("%1 hidden=%2 enabled=%3 checked=%4 text=%5")
+                           .arg(b->objectName())
+                           .arg(b->isHidden())
+                           .arg(b->isEnabled())
+                           .arg(b->isChecked())
+                           .arg(b->text());
+            }
+        const QComboBox* k = f.ui().cb_K;
+        out << QStringLiteral("cb_K items=%1 current=%2").arg(k->count()).arg(k->currentIndex());
+        out << QStringLiteral("Panel_lbl_MAF=") + f.w->Panel_3D->ui.Panel_lbl_MAF->text();
+        return out;
+    }
 
   private slots:
     void initTestCase() { QLocale::setDefault(QLocale(QStringLiteral("ru_RU"))); }
@@ -144,6 +169,42 @@ class TestProfiles : public QObject {
                  QStringList());
         QVERIFY(!f.ui().AdvTBtn_Opt->isHidden() && f.ui().AdvTBtn_Opt->isChecked());
         QVERIFY(!f.w->atb_Lambda->isHidden() && f.w->atb_MAF_TR_90->isHidden());
+    }
+
+    // Whatever an earlier module of this run left, connecting a module gives the panels a
+    // fresh start followed by that module gives: setting groups, buttons, the coefficient
+    // list, the MAF(P) note, the wideband choices and the chart rows.
+    void oneModelAfterTheOther_data() {
+        QTest::addColumn<QString>("firstPort");
+        QTest::addColumn<int>("firstReg00");
+        QTest::addColumn<QString>("nextPort");
+        QTest::addColumn<int>("nextReg00");
+        QTest::newRow("TR-90 after a TR-70 optimizer") << "DEMO TR-70" << 0x02 << "DEMO TR-90" << 0x04;
+        QTest::newRow("TR-90 after a TR-70 in MAF(P)") << "DEMO TR-70" << 0x12 << "DEMO TR-90" << 0x04;
+        QTest::newRow("TR-90 after a TR-70 emulator") << "DEMO TR-70" << 0x0E << "DEMO TR-90" << 0x00;
+        QTest::newRow("TR-70 optimizer after MAF(P)") << "DEMO TR-70" << 0x12 << "DEMO TR-70" << 0x02;
+        QTest::newRow("TR-70 emulator after a TR-90") << "DEMO TR-90" << 0x04 << "DEMO TR-70" << 0x08;
+    }
+    void oneModelAfterTheOther() {
+        QFETCH(QString, firstPort);
+        QFETCH(int, firstReg00);
+        QFETCH(QString, nextPort);
+        QFETCH(int, nextReg00);
+        const auto reg00 = [](int v) { return [v](sim::SimModule* s) { s->setReg(0, quint8(v)); }; };
+        QVERIFY(f.connect(nextPort, reg00(nextReg00)));
+        const QStringList fresh = panelState();
+        f.close();
+
+        QVERIFY(f.open());
+        QVERIFY(f.connect(firstPort, reg00(firstReg00)));
+        f.disconnect();
+        QVERIFY(f.connect(nextPort, reg00(nextReg00)));
+        const QStringList after = panelState();
+        QStringList differ;
+        for (int i = 0; i < fresh.size() && i < after.size(); ++i)
+            if (fresh.at(i) != after.at(i)) differ << fresh.at(i) + QStringLiteral(" -> ") + after.at(i);
+        QCOMPARE(after.size(), fresh.size());
+        QVERIFY2(differ.isEmpty(), qPrintable(differ.join(QLatin1Char(10))));
     }
 
     // A TR-70 in emulator mode never learns its sensor types, so its code is none of the

@@ -23,6 +23,12 @@ void writeBytes(const QString& name, const QByteArray& bytes) {
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
+QStringList modelCells(const ModelGrid& g) {
+    QStringList out;
+    for (int r = 1; r <= 8; ++r)
+        for (int c = 1; c <= 8; ++c) out << g.cell(c, r);
+    return out;
+}
 QByteArray crlfLines(const QStringList& lines) {
     QByteArray out;
     for (const QString& l : lines)
@@ -264,6 +270,43 @@ class TestTableFiles : public QObject {
         QCOMPARE(errors.size(), 2);
         QVERIFY2(errors.last().contains(QStringLiteral("noneEmu.txt")), qPrintable(errors.last()));
         QCOMPARE(two->pointText(1), QStringLiteral("2,5"));
+    }
+
+    // A damaged or foreign table file changes no cell of the model grid or the shown grid,
+    // and one message names its first bad line.
+    void damagedTableFile_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<QString>("line");
+        QByteArray binary;
+        for (int i = 0; i < 256; ++i) binary += char(i);
+        QByteArray utf16("\xFF\xFE");
+        for (char c : crlfLines(QStringList(64, QStringLiteral("5")))) utf16 += QByteArray(1, c) + '\0';
+        QTest::newRow("binary") << binary << "строка 1";
+        QTest::newRow("UTF-16") << utf16 << "строка 1";
+        QTest::newRow("40 lines") << crlfLines(QStringList(40, QStringLiteral("5"))) << "строка 41";
+        QTest::newRow("a word") << QByteArray("hello\r\n") << "строка 1";
+        QTest::newRow("3 MB line") << QByteArray(3 << 20, '5') << "строка 1";
+    }
+    void damagedTableFile() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(QString, line);
+        makeWindow(QStringLiteral("ru_RU"));
+        w->atb_Lambda->click();
+        Table3DPanel* p = w->Panel_3D;
+        for (int c = 1; c <= 8; ++c)
+            for (int r = 1; r <= 8; ++r) p->setCellText(c, r, QString::number(c * 10 + r));
+        for (int c = 1; c <= 8; ++c)
+            for (int r = 1; r <= 8; ++r) p->modelGrid(TableKind::Lambda).setCell(c, r, QString::number(r * 10 + c));
+        const QStringList shown = p->tableCells();
+        const QStringList model = modelCells(p->modelGrid(TableKind::Lambda));
+        writeBytes(path(QStringLiteral("badLambda.txt")), bytes);
+        answer = path(QStringLiteral("badLambda.txt"));
+        p->ui.atb_Lambda_Open->click();
+        QCOMPARE(errors.size(), 1);
+        QVERIFY2(errors.first().contains(line + QLatin1Char(':')), qPrintable(errors.first()));
+        QVERIFY(errors.first().size() < 200);
+        QCOMPARE(p->tableCells(), shown);
+        QCOMPARE(modelCells(p->modelGrid(TableKind::Lambda)), model);
     }
 
     // Every curve open ends with curve 1's refresh, cancelled or not, for either curve.

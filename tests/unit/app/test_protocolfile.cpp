@@ -1,6 +1,8 @@
 // The protocol log file: name rule, line ends and the failure case.
 #include "app/protocolfile.h"
 
+#include "lockedfolder.h"
+
 #include <QTemporaryDir>
 #include <QtTest>
 
@@ -36,6 +38,20 @@ private slots:
         QString error;
         QVERIFY(writeProtocolFile(path, QStringLiteral("first\n"), &error));
         QVERIFY(writeProtocolFile(path, QStringLiteral("second"), &error));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), QByteArray("second\r\n\r\n"));
+    }
+
+    // In a folder that takes no new file the protocol replaces its file in place.
+    void writesInLockedFolder() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("log.txt"));
+        QString error;
+        QVERIFY(writeProtocolFile(path, QStringLiteral("first"), &error));
+        LockedFolder lock(dir.path());
+        if (!lock.locked()) QSKIP("this file system cannot lock a folder");
+        QVERIFY2(writeProtocolFile(path, QStringLiteral("second"), &error), qPrintable(error));
         QFile f(path);
         QVERIFY(f.open(QIODevice::ReadOnly));
         QCOMPARE(f.readAll(), QByteArray("second\r\n\r\n"));

@@ -3,6 +3,9 @@
 #include "common/configfiles.h"
 #include "common/messages.h"
 #include "common/numtext.h"
+#include "common/textlines.h"
+
+#include "lockedfolder.h"
 
 #include <QTemporaryDir>
 #include <QtTest>
@@ -67,44 +70,127 @@ private slots:
     }
 
     // The value is the line without as many characters as "=" + key: a misspelt key of the
-    // right length still reads, a short file or a bad number fails naming the line and
-    // changes nothing.
+    // right length still reads. Each line stands on its own: a short file, a bad number or
+    // a missing value costs only that line's value (what the window held), every other line
+    // applies, and the message names the first bad line.
     void infoReading_data() {
         QTest::addColumn<int>("line");
         QTest::addColumn<QString>("text");
-        QTest::addColumn<bool>("ok");
         QTest::addColumn<QString>("errorLine");
-        QTest::newRow("misspelt key") << 2 << "7=Index_COM_Pxrt" << true << "";
-        QTest::newRow("bad integer") << 4 << "x=Index_V_Graf" << false << "строка 4";
-        QTest::newRow("bad orientation") << 12 << "1,2,3=rx_MAF" << false << "строка 12";
-        QTest::newRow("no value") << 26 << "anguage" << false << "строка 26";
-        QTest::newRow("short file") << -1 << "" << false << "строка 37";
+        QTest::newRow("misspelt key") << 2 << "7=Index_COM_Pxrt" << "";
+        QTest::newRow("bad integer") << 4 << "x=Index_V_Graf" << "строка 4";
+        QTest::newRow("bad orientation") << 12 << "1,2,3=rx_MAF" << "строка 12";
+        QTest::newRow("no value") << 26 << "anguage" << "строка 26";
+        QTest::newRow("short file") << -1 << "" << "строка 37";
         // The report is in the interface language in force.
-        QTest::newRow("short file, English") << -1 << "" << false << "line 37: the file has fewer";
+        QTest::newRow("short file, English") << -1 << "" << "line 37: the file has fewer";
     }
     void infoReading() {
         QFETCH(int, line);
         QFETCH(QString, text);
-        QFETCH(bool, ok);
         QFETCH(QString, errorLine);
         msgs().Lang_Code = errorLine.startsWith(QLatin1String("line")) ? QStringLiteral("Eng") : QString();
-        QStringList lines = infoLines(Info());
+        Info written;
+        written.Index_COM_Port = 7;
+        written.Index_V_Graf = 3;
+        written.Saved_MAF[1] = 0.25;
+        written.language = QStringLiteral("Eng");
+        written.colors[10] = QStringLiteral("clRed");
+        QStringList lines = infoLines(written);
         if (line > 0)
             lines[line - 1] = text;
         else
             lines.removeLast();
-        lines << QStringLiteral("extra lines are ignored");
-        if (line < 0) lines.removeLast();
+        if (line > 0) lines << QStringLiteral("extra lines are ignored");
         Info out;
         out.Index_V_Graf = 6;
+        out.Saved_MAF[1] = 0.5;
+        out.language = QStringLiteral("Rus");
+        out.colors[10] = QStringLiteral("clBlue");
         QString error;
-        QCOMPARE(parseInfo(lines, &out, &error), ok);
-        if (ok) {
-            QCOMPARE(out.Index_COM_Port, 7);
-        } else {
-            QVERIFY2(error.startsWith(errorLine), qPrintable(error));
-            QCOMPARE(out.Index_V_Graf, 6);
+        QCOMPARE(parseInfo(lines, &out, &error), errorLine.isEmpty());
+        if (!errorLine.isEmpty()) QVERIFY2(error.startsWith(errorLine), qPrintable(error));
+        QCOMPARE(out.Index_COM_Port, 7);
+        QCOMPARE(out.Index_V_Graf, line == 4 ? 6 : 3);
+        QCOMPARE(out.Saved_MAF[1], line == 12 ? 0.5 : 0.25);
+        QCOMPARE(out.language, line == 26 ? QStringLiteral("Rus") : QStringLiteral("Eng"));
+        QCOMPARE(out.colors[10], line < 0 ? QStringLiteral("clBlue") : QStringLiteral("clRed"));
+    }
+
+    // Damaged or foreign files, read from disk: the lines before the damage apply, the rest
+    // keeps what the window held, and one message names the first bad line, at once.
+    void damagedFiles_data() {
+        QTest::addColumn<bool>("info");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("goodLines"); // leading lines that must have applied
+        QTest::addColumn<bool>("stops");    // nothing from the bad line on applies
+        QTest::addColumn<QString>("errorStart");
+        const auto join = [](const QStringList& lines) {
+            QByteArray b;
+            for (const QString& l : lines) b += l.toUtf8() + "\r\n";
+            return b;
+        };
+        Info info;
+        info.Index_COM_Port = 3;
+        info.Index_V_Graf = 4;
+        info.Diapazone = QStringLiteral("7");
+        const QStringList infoFile = infoLines(info);
+        Masks m;
+        for (int i = 0; i < 18; ++i) m.masks[i] = QStringLiteral("0101010101") + QString::number(i % 2);
+        const QStringList configFile = configLines(m);
+        QByteArray binary;
+        for (int i = 0; i < 256; ++i) binary += char(i);
+        const QByteArray huge(3 * 1024 * 1024, 'x');
+        for (bool isInfo : {true, false}) {
+            const QStringList& good = isInfo ? infoFile : configFile;
+            const QByteArray name = isInfo ? "Info_A.ini, " : "Config_A.ini, ";
+            QStringList missing = good;
+            missing.removeAt(2);
+            QTest::newRow(name + "short file") << isInfo << join(good.mid(0, 10)) << 10 << true << "строка 11: файл короче";
+            QTest::newRow(name + "a word") << isInfo << QByteArray("hello") << 0 << true << "строка 1: ";
+            QTest::newRow(name + "binary bytes") << isInfo << binary << 0 << true << "строка 1: двоичные";
+            QTest::newRow(name + "UTF-16")
+                << isInfo << QByteArray("\xFF\xFE") + QByteArray(reinterpret_cast<const char*>(QString::fromUtf8(join(good)).utf16()), join(good).size() * 2)
+                << 0 << true << "строка 1: двоичные";
+            QTest::newRow(name + "3 MB line") << isInfo << join(good.mid(0, 3)) + huge + "\r\n" + join(good.mid(3))
+                                              << 3 << true << "строка 4: длиннее 512";
+            QTest::newRow(name + "missing line") << isInfo << join(missing) << 2 << false << (isInfo ? "строка 3:" : "строка 18:");
         }
+    }
+    void damagedFiles() {
+        QFETCH(bool, info);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, goodLines);
+        QFETCH(bool, stops);
+        QFETCH(QString, errorStart);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("settings.ini"));
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size());
+        f.close();
+        textlines::Lines file;
+        QString error;
+        QVERIFY(readFile(path, &file, &error));
+        if (info) {
+            Info out;
+            out.Diapazone = QStringLiteral("kept");
+            QVERIFY(!parseInfo(file, &out, &error));
+            if (goodLines >= 2) QCOMPARE(out.Index_COM_Port, 3);
+            if (stops) {
+                QCOMPARE(out.Index_COM_Port, goodLines >= 2 ? 3 : -1);
+                QCOMPARE(out.Index_V_Graf, goodLines >= 4 ? 4 : 2);
+                QCOMPARE(out.Diapazone, goodLines >= 5 ? QStringLiteral("7") : QStringLiteral("kept"));
+            }
+        } else {
+            Masks out;
+            QVERIFY(!parseConfig(file, &out, &error));
+            for (int i = 0; i < goodLines; ++i)
+                QCOMPARE(out.masks.at(i), QStringLiteral("0101010101") + QString::number(i % 2));
+            for (int i = stops ? goodLines : 17; i < 18; ++i)
+                QCOMPARE(out.masks.at(i), QStringLiteral("11111111111"));
+        }
+        QVERIFY2(error.startsWith(errorStart), qPrintable(error));
+        QVERIFY2(error.size() < 200, qPrintable(error.left(200)));
     }
 
     void masks() {
@@ -129,10 +215,21 @@ private slots:
         // none of the 18.
         QCOMPARE(read.maskFor(QStringLiteral("ZSZSA"), QStringLiteral("11111111111")), QStringLiteral("00110011001"));
         QCOMPARE(read.maskFor(QStringLiteral("ZSZS"), QStringLiteral("10000000001")), QStringLiteral("10000000001"));
+        // A line without a mask costs that code's mask only: it keeps what it held, the
+        // others are read, and the message names the line.
         lines[3] = QStringLiteral("ZSWWC=0101");
+        lines[4] = QStringLiteral("ZOWWA=00000000001");
+        read.masks[3] = QStringLiteral("11111111111");
         QVERIFY(!parseConfig(lines, &read, &error));
         QVERIFY(error.startsWith(QStringLiteral("строка 4")));
-        QVERIFY(!parseConfig(lines.mid(0, 17), &read, &error));
+        QCOMPARE(read.masks.at(3), QStringLiteral("11111111111"));
+        QCOMPARE(read.masks.at(4), QStringLiteral("00000000001"));
+        QCOMPARE(read.masks.at(10), QStringLiteral("00110011001"));
+        Masks shortRead;
+        QVERIFY(!parseConfig(lines.mid(5, 12), &shortRead, &error));
+        QVERIFY2(error.startsWith(QStringLiteral("строка 13")), qPrintable(error));
+        QCOMPARE(shortRead.masks.at(5), QStringLiteral("00110011001")); // line 6 holds line 11
+        QCOMPARE(shortRead.masks.at(12), QStringLiteral("11111111111"));
     }
 
     void portRule_data() {
@@ -212,6 +309,21 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("Config_A.ini")));
         QVERIFY(!writeLines(dir.filePath(QStringLiteral("Config_A.ini")), lines, &error));
         QVERIFY(error.contains(QStringLiteral("Config_A.ini")));
+    }
+
+    // In a folder that takes no new file the file itself is written in place.
+    void writesInLockedFolder() {
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("Info_A.ini"));
+        QString error;
+        QVERIFY(writeLines(path, {QStringLiteral("old")}, &error));
+        LockedFolder lock(dir.path());
+        if (!lock.locked()) QSKIP("this file system cannot lock a folder");
+        QVERIFY2(writeLines(path, {QStringLiteral("new"), QStringLiteral("lines")}, &error), qPrintable(error));
+        QStringList lines;
+        QVERIFY(readLines(path, &lines, &error));
+        QCOMPARE(lines, (QStringList{QStringLiteral("new"), QStringLiteral("lines")}));
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("Info_A.ini")});
     }
 };
 

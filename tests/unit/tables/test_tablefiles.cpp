@@ -1,6 +1,6 @@
 // The table and curve files: the exact bytes (64 lines, CR LF each), the lines of files
 // written elsewhere (other line ends, missing last end, extra lines), the curve check that
-// names the first bad line, file names and dialog filters, and reading and writing files.
+// and the table check that name the first bad line, file names and dialog filters, and reading and writing files.
 #include "tables/tablefiles.h"
 
 #include <QtTest>
@@ -38,7 +38,7 @@ class TestTableFiles : public QObject {
         QCOMPARE(bytes.count("\r\n"), 64);
         QCOMPARE(bytes.count('\n'), 64);
         QCOMPARE(bytes.count('\r'), 64);
-        QCOMPARE(tablefiles::tableCells(bytes), cells);
+        QCOMPARE(tablefiles::parseTable(bytes).texts, cells);
     }
 
     // Always 64 lines: missing texts are empty lines, texts beyond the 64th are not written.
@@ -49,35 +49,87 @@ class TestTableFiles : public QObject {
                  QByteArray("2,35\r\n\r\nx\r\n") + QByteArray("\r\n").repeated(61));
     }
 
-    void decodeLines_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QStringList>("lines");
-        QTest::newRow("CR LF") << QByteArray("1\r\n2\r\n") << QStringList{"1", "2"};
-        QTest::newRow("LF") << QByteArray("1\n2\n") << QStringList{"1", "2"};
-        QTest::newRow("CR") << QByteArray("1\r2\r") << QStringList{"1", "2"};
-        QTest::newRow("no end on the last line") << QByteArray("1\r\n2") << QStringList{"1", "2"};
-        QTest::newRow("empty lines kept")
-            << QByteArray("1\r\n\r\n\n3\r\n") << QStringList{"1", "", "", "3"};
-        QTest::newRow("mixed ends") << QByteArray("1\n\r2\r\n") << QStringList{"1", "", "2"};
-        QTest::newRow("empty file") << QByteArray() << QStringList{};
-        QTest::newRow("one line end") << QByteArray("\r\n") << QStringList{""};
-    }
-    void decodeLines() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(QStringList, lines);
-        QCOMPARE(tablefiles::decodeLines(bytes), lines);
+    // A table file: the first 64 lines, each empty or a number of any size under either
+    // separator, as the file holds it (never normalised here).
+    void tableTexts() {
+        QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
+        QCOMPARE(tablefiles::parseTable(joined(numbered(70))).texts, numbered(64));
+        QStringList odd{"150", "-120", " 7 ", "", "2.5", "1e3"};
+        while (odd.size() < 64) odd << QStringLiteral("0");
+        const tablefiles::TableFile f = tablefiles::parseTable(joined(odd));
+        QVERIFY(f.ok());
+        QCOMPARE(f.texts.mid(0, 6), odd.mid(0, 6));
     }
 
-    // A table file: the first 64 lines unchanged (never normalised), the rest empty.
-    void tableCells() {
-        QCOMPARE(tablefiles::tableCells(joined(numbered(70))), numbered(64));
-        QStringList shortFile = numbered(10, QStringLiteral("-"));
-        QStringList expected = shortFile;
-        while (expected.size() < 64)
-            expected << QString();
-        QCOMPARE(tablefiles::tableCells(joined(shortFile)), expected);
-        QStringList odd{"150", "-120", " 7 ", "x", ""};
-        QCOMPARE(tablefiles::tableCells(joined(odd)).mid(0, 5), odd);
+    // Damaged and foreign files: the first bad line is named, at once and in a short
+    // message, and nothing of the file is handed on.
+    void damagedFiles_data() {
+        QTest::addColumn<bool>("curve");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<int>("line");
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<QString>("what"); // in the Russian message
+        const QStringList lines(64, QStringLiteral("2,5"));
+        QByteArray binary;
+        for (int i = 0; i < 256; ++i) binary += char(i);
+        QByteArray utf16("\xFF\xFE");
+        for (char c : joined(lines)) utf16 += QByteArray(1, c) + '\0';
+        QStringList missing = lines;
+        missing.removeAt(30);
+        for (bool curve : {false, true}) {
+            const QByteArray kind = curve ? "curve, " : "table, ";
+            QTest::newRow(kind + "short file") << curve << joined(lines.mid(0, 10)) << 11 << true << "" << "кончается";
+            QTest::newRow(kind + "a word") << curve << QByteArray("hello") << 1 << false << "hello" << "не число";
+            QTest::newRow(kind + "binary bytes") << curve << binary << 1 << false << "" << "двоичные";
+            QTest::newRow(kind + "UTF-16") << curve << utf16 << 1 << false << "" << "двоичные";
+            QTest::newRow(kind + "3 MB line") << curve << joined(lines.mid(0, 5)) + QByteArray(3 << 20, '7') + "\r\n"
+                                              << 6 << false << "" << "длиннее 512";
+            QTest::newRow(kind + "missing line") << curve << joined(missing) << 64 << true << "" << "кончается";
+            QTest::newRow(kind + "empty file") << curve << QByteArray() << 1 << true << "" << "кончается";
+        }
+        QStringList letters = lines;
+        letters[4] = QStringLiteral("2,5x");
+        QStringList twoBad = lines;
+        twoBad[62] = QStringLiteral("a");
+        twoBad[63] = QStringLiteral("b");
+        QStringList emptyLine = lines;
+        emptyLine[40] = QString();
+        QTest::newRow("table, letters in line 5") << false << joined(letters) << 5 << false << "2,5x" << "не число";
+        QTest::newRow("table, first of two") << false << joined(twoBad) << 63 << false << "a" << "не число";
+        QTest::newRow("table, an empty cell is fine") << false << joined(emptyLine) << 0 << false << "" << "";
+        QTest::newRow("curve, letters in line 5") << true << joined(letters) << 5 << false << "2,5x" << "не число";
+        QTest::newRow("curve, empty line 41") << true << joined(emptyLine) << 41 << false << "" << "не число";
+        QTest::newRow("curve, first of two") << true << joined(twoBad) << 63 << false << "a" << "не число";
+        QTest::newRow("curve, a table file of 64 lines is fine") << true << joined(lines) << 0 << false << "" << "";
+    }
+    void damagedFiles() {
+        QFETCH(bool, curve);
+        QFETCH(QByteArray, bytes);
+        QFETCH(int, line);
+        QFETCH(bool, missing);
+        QFETCH(QString, text);
+        QFETCH(QString, what);
+        const tablefiles::CurveFile c = tablefiles::parseCurve(bytes);
+        const tablefiles::TableFile t = tablefiles::parseTable(bytes);
+        const tablefiles::FileCheck& f = curve ? static_cast<const tablefiles::FileCheck&>(c) : t;
+        QCOMPARE(f.badLine, line);
+        QCOMPARE(f.ok(), line == 0);
+        if (line == 0) return;
+        QCOMPARE(f.lineMissing, missing);
+        QCOMPARE(f.badText, text);
+        QVERIFY(curve ? c.texts.isEmpty() && c.volts.isEmpty() : t.texts.isEmpty());
+        for (bool english : {false, true}) {
+            const QString name = QStringLiteral("/tmp/car1Emu.txt");
+            const QString message = curve ? tablefiles::curveLineMessage(name, f, english)
+                                          : tablefiles::tableLineMessage(name, f, english);
+            QVERIFY2(message.contains(QStringLiteral(", %1 ").arg(english ? "line" : "строка") + QString::number(line)),
+                     qPrintable(message));
+            QVERIFY(message.contains(QStringLiteral("car1Emu.txt")));
+            QVERIFY2(message.size() < 200, qPrintable(message.left(200)));
+            if (!english) QVERIFY2(message.contains(what), qPrintable(message));
+            QVERIFY(message.contains(english ? (curve ? "curve" : "table") : (curve ? "Кривая" : "Таблица")));
+        }
     }
 
     // A curve file opens under either separator, whichever wrote it.
@@ -119,53 +171,14 @@ class TestTableFiles : public QObject {
         QCOMPARE(f.volts.at(0), 1.0);
     }
 
-    // The first bad line is named; nothing of the file is handed on.
-    void badCurves_data() {
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<int>("line");
-        QTest::addColumn<bool>("missing");
-        QTest::addColumn<QString>("text");
-        QStringList lines(64, QStringLiteral("2,5"));
-        QStringList letters = lines;
-        letters[4] = QStringLiteral("2,5x");
-        QStringList empty = lines;
-        empty[40] = QString();
-        QStringList twoBad = lines;
-        twoBad[62] = QStringLiteral("a");
-        twoBad[63] = QStringLiteral("b");
-        QTest::newRow("63 lines") << joined(lines.mid(0, 63)) << 64 << true << "";
-        QTest::newRow("empty file") << QByteArray() << 1 << true << "";
-        QTest::newRow("letters in line 5") << joined(letters) << 5 << false << "2,5x";
-        QTest::newRow("empty line 41") << joined(empty) << 41 << false << "";
-        QTest::newRow("first of two") << joined(twoBad) << 63 << false << "a";
-        QTest::newRow("a table file of 64 lines is fine") << joined(lines) << 0 << false << "";
-    }
-    void badCurves() {
-        QFETCH(QByteArray, bytes);
-        QFETCH(int, line);
-        QFETCH(bool, missing);
-        QFETCH(QString, text);
-        const tablefiles::CurveFile f = tablefiles::parseCurve(bytes);
-        QCOMPARE(f.badLine, line);
-        QCOMPARE(f.ok(), line == 0);
-        if (line == 0) return;
-        QCOMPARE(f.lineMissing, missing);
-        QCOMPARE(f.badText, text);
-        QVERIFY(f.texts.isEmpty() && f.volts.isEmpty());
-        for (bool english : {false, true}) {
-            const QString message =
-                tablefiles::curveLineMessage(QStringLiteral("/tmp/car1Emu.txt"), f, english);
-            QVERIFY2(message.contains(QString::number(line)), qPrintable(message));
-            QVERIFY(message.contains(QStringLiteral("car1Emu.txt")));
-        }
-    }
-
     void curveIgnoresLinesAfterTheSixtyFourth() {
         QStringList lines = numbered(64);
         lines << QStringLiteral("not a number") << QStringLiteral("");
         const tablefiles::CurveFile f = tablefiles::parseCurve(joined(lines, "\n"));
         QVERIFY(f.ok());
         QCOMPARE(f.texts, numbered(64));
+        // Whatever follows, however long, is not looked at.
+        QVERIFY(tablefiles::parseTable(joined(numbered(64)) + QByteArray(3 << 20, '\0')).ok());
     }
 
     void names_data() {
@@ -226,6 +239,11 @@ class TestTableFiles : public QObject {
         error.clear();
         QVERIFY(!tablefiles::readFile(missing, &back, &error, true));
         QVERIFY2(error.startsWith(QStringLiteral("Cannot open")), qPrintable(error));
+
+        // A huge file is read only as far as 64 lines of any allowed length can reach.
+        QVERIFY(tablefiles::writeFile(name, QByteArray(8 << 20, '1'), &error, false));
+        QVERIFY(tablefiles::readFile(name, &back, &error, false));
+        QVERIFY(back.size() < 64 * 1024);
     }
 };
 
