@@ -5,20 +5,31 @@
 #include <QAbstractItemView>
 #include <QComboBox>
 #include <QSerialPortInfo>
+#include <QThreadPool>
 #include <QTimer>
 
 PortWatcher::PortWatcher(QComboBox* list, std::function<bool()> portOpen, Lister lister, QObject* parent)
     : QObject(parent), m_list(list), m_portOpen(std::move(portOpen)), m_lister(std::move(lister)),
-      m_timer(new QTimer(this)) {
+      m_timer(new QTimer(this)), m_worker(new QThreadPool(this)) {
     m_timer->setObjectName(QStringLiteral("Timer_Port_Watch"));
-    connect(m_timer, &QTimer::timeout, this, &PortWatcher::check);
+    connect(m_timer, &QTimer::timeout, this, &PortWatcher::pass);
+    m_worker->setMaxThreadCount(1);
     // A choice made by anyone but the watcher itself replaces the port it waits for.
     connect(m_list, &QComboBox::currentTextChanged, this, [this] {
         if (!m_updating) m_lost.clear();
     });
 }
 
-void PortWatcher::setLister(Lister lister) { m_lister = std::move(lister); }
+PortWatcher::~PortWatcher() {
+    // The listing holds no reference to the list; its answer, posted to this object, is
+    // dropped with it.
+    m_worker->waitForDone();
+}
+
+void PortWatcher::setLister(Lister lister) {
+    m_lister = std::move(lister);
+    ++m_generation;
+}
 
 void PortWatcher::start(int intervalMs) { m_timer->start(intervalMs); }
 
@@ -38,16 +49,41 @@ QStringList PortWatcher::portList(const QStringList& systemPorts) {
     return TBComPort::sortedPortNames(systemPorts) + TBComPort::demoPortNames();
 }
 
-bool PortWatcher::check() {
+bool PortWatcher::leftAlone() {
+    if (!m_list) return true;
     if (m_portOpen && m_portOpen()) {
         // The port was opened on the chosen item: that is the user's choice now.
         m_lost.clear();
-        return false;
+        return true;
     }
     // The user is choosing from the pop-up: items must not move under the pointer.
-    if (m_list->view() && m_list->view()->isVisible()) return false;
-    if (!m_lister) return false;
-    const QStringList items = portList(m_lister());
+    return m_list->view() && m_list->view()->isVisible();
+}
+
+void PortWatcher::pass() {
+    if (m_listing || !m_lister || leftAlone()) return;
+    m_listing = true;
+    m_worker->start([this, lister = m_lister, generation = m_generation] {
+        const QStringList ports = lister();
+        QMetaObject::invokeMethod(
+            this,
+            [this, ports, generation] {
+                m_listing = false;
+                if (generation == m_generation) follow(ports);
+            },
+            Qt::QueuedConnection);
+    });
+}
+
+bool PortWatcher::check() {
+    ++m_generation;
+    return m_lister && !leftAlone() && follow(m_lister());
+}
+
+bool PortWatcher::follow(const QStringList& systemPorts) {
+    // A port may have been opened while the system was asked.
+    if (!m_list || leftAlone()) return false;
+    const QStringList items = portList(systemPorts);
     if (shows(items)) return false;
     update(items);
     emit listChanged(m_list->count());

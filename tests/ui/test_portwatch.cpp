@@ -3,6 +3,7 @@
 // chosen, the list is left alone while connected, and the settings file remembers the
 // chosen demo port from the list as it is at the exit.
 #include "link/portwatcher.h"
+#include "fakeports.h"
 #include "modetest.h"
 
 #include <QComboBox>
@@ -20,13 +21,13 @@ QStringList items(const QComboBox& cb) {
 class TestPortWatch : public QObject {
     Q_OBJECT
     mt::Window f;
-    QStringList system;
+    FakePorts system;
 
 private slots:
     void init() {
         QVERIFY(f.open());
-        system = PortWatcher::systemPorts();
-        f.w->Ports->setLister([this] { return system; });
+        system.set(PortWatcher::systemPorts());
+        f.w->Ports->setLister(system.lister());
     }
     void cleanup() { f.close(); }
 
@@ -38,16 +39,18 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(st::connected(w), 20000);
         // Connected: the list stays as it is, whatever comes.
         const QStringList connectedList = items(*w.cbPort);
-        system << usb;
+        system.set(system.get() << usb);
         QVERIFY(!w.Ports->check());
         QCOMPARE(items(*w.cbPort), connectedList);
         f.disconnect();
         // Disconnected: the adapter shows within two seconds (one pass is 1.5 s away at most).
         QTRY_VERIFY_WITH_TIMEOUT(w.cbPort->findText(usb) >= 0, 2000);
-        QCOMPARE(items(*w.cbPort), PortWatcher::portList(system));
+        QCOMPARE(items(*w.cbPort), PortWatcher::portList(system.get()));
         QCOMPARE(w.cbPort->currentText(), QStringLiteral("DEMO TR-90"));
         // Pulled out again, it leaves the list.
-        system.removeAll(usb);
+        QStringList without = system.get();
+        without.removeAll(usb);
+        system.set(without);
         QTRY_VERIFY_WITH_TIMEOUT(w.cbPort->findText(usb) < 0, 2000);
         QCOMPARE(w.cbPort->currentText(), QStringLiteral("DEMO TR-90"));
     }
@@ -56,8 +59,8 @@ private slots:
     // after a hot-plug that number must be the list's at the exit, or the next start finds
     // another port from the end of the list.
     void demoPortRememberedAfterHotPlug() {
-        system << QStringLiteral("/dev/ttyUSB97") << QStringLiteral("/dev/ttyUSB98");
-        QTRY_COMPARE_WITH_TIMEOUT(f.w->cbPort->count(), system.size() + 2, 2000);
+        system.set(system.get() << QStringLiteral("/dev/ttyUSB97") << QStringLiteral("/dev/ttyUSB98"));
+        QTRY_COMPARE_WITH_TIMEOUT(f.w->cbPort->count(), system.get().size() + 2, 2000);
         f.w->cbPort->setCurrentIndex(f.w->cbPort->findText(QStringLiteral("DEMO TR-90")));
         f.w.reset(); // the exit writes the files
         f.w = std::make_unique<TForm1>();

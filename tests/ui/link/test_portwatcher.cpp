@@ -2,11 +2,16 @@
 // are followed item by item, the chosen port stays chosen, the same set changes nothing,
 // and nothing changes while a port is open or the pop-up is shown.
 #include "link/portwatcher.h"
+#include "ui/fakeports.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
+#include <QSemaphore>
 #include <QSignalSpy>
+#include <QThread>
 #include <QtTest>
+
+#include <atomic>
 
 namespace {
 
@@ -22,11 +27,12 @@ QStringList items(const QComboBox& cb) {
 // A list as the window fills it at start, the watcher on it, and the system's ports.
 struct Fixture {
     QComboBox cb;
-    QStringList system;
+    FakePorts system;
     bool open = false;
-    PortWatcher watcher{&cb, [this] { return open; }, [this] { return system; }};
+    PortWatcher watcher{&cb, [this] { return open; }, system.lister()};
 
-    explicit Fixture(const QStringList& ports) : system(ports) {
+    explicit Fixture(const QStringList& ports) {
+        system.set(ports);
         cb.addItems(PortWatcher::portList(ports));
     }
     void choose(const QString& port) { cb.setCurrentIndex(cb.findText(port)); }
@@ -65,7 +71,7 @@ private slots:
         // Mark the items there now: the ones that stay must be the same items afterwards.
         for (int i = 0; i < f.cb.count(); ++i) f.cb.setItemData(i, f.cb.itemText(i));
         QSignalSpy changed(&f.watcher, &PortWatcher::listChanged);
-        f.system = after;
+        f.system.set(after);
         QVERIFY(f.watcher.check());
         const QStringList expected = PortWatcher::portList(after);
         QCOMPARE(items(f.cb), expected);
@@ -93,7 +99,7 @@ private slots:
         for (const QStringList& ports :
              {QStringList{QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1")},
               QStringList{QStringLiteral("/dev/ttyUSB1"), QStringLiteral("/dev/ttyUSB0"), QStringLiteral("/dev/ttyUSB1")}}) {
-            f.system = ports;
+            f.system.set(ports);
             QVERIFY(!f.watcher.check());
         }
         QCOMPARE(inserted.size() + removed.size() + data.size() + index.size() + changed.size(), 0);
@@ -114,7 +120,7 @@ private slots:
         QFETCH(QString, chosenAtReturn);
         Fixture f({QStringLiteral("/dev/ttyUSB0")});
         f.choose(QStringLiteral("/dev/ttyUSB0"));
-        f.system = {};
+        f.system.set(QStringList{});
         QVERIFY(f.watcher.check());
         QCOMPARE(f.cb.currentText(), D70);
         if (meanwhile == QLatin1String("choose")) f.choose(D90);
@@ -123,7 +129,7 @@ private slots:
             QVERIFY(!f.watcher.check());
             f.open = false;
         }
-        f.system = {QStringLiteral("/dev/ttyUSB0")};
+        f.system.set({QStringLiteral("/dev/ttyUSB0")});
         QVERIFY(f.watcher.check());
         QCOMPARE(f.cb.currentText(), chosenAtReturn);
     }
@@ -136,7 +142,7 @@ private slots:
         QSignalSpy inserted(f.cb.model(), &QAbstractItemModel::rowsInserted);
         QSignalSpy removed(f.cb.model(), &QAbstractItemModel::rowsRemoved);
         for (const QStringList& ports : {QStringList{}, QStringList{QStringLiteral("/dev/ttyACM0")}}) {
-            f.system = ports;
+            f.system.set(ports);
             QVERIFY(!f.watcher.check());
         }
         QCOMPARE(inserted.size() + removed.size(), 0);
@@ -153,7 +159,7 @@ private slots:
         QVERIFY(QTest::qWaitForWindowExposed(&f.cb));
         f.cb.showPopup();
         QTRY_VERIFY_WITH_TIMEOUT(f.cb.view()->isVisible(), 3000);
-        f.system = {QStringLiteral("/dev/ttyUSB0")};
+        f.system.set({QStringLiteral("/dev/ttyUSB0")});
         QVERIFY(!f.watcher.check());
         QCOMPARE(f.cb.count(), 2);
         f.cb.hidePopup();
@@ -162,17 +168,46 @@ private slots:
         QCOMPARE(f.cb.count(), 3);
     }
 
-    // The passes run by themselves once started, and stop when stopped.
+    // The passes run by themselves once started, ask the system off the user-interface
+    // thread, and stop when stopped.
     void passesRunOnTheirOwn() {
         Fixture f({});
+        std::atomic<bool> onMainThread{false};
+        f.watcher.setLister([&onMainThread, inner = f.system.lister()] {
+            if (QThread::currentThread() == qApp->thread()) onMainThread = true;
+            return inner();
+        });
         f.watcher.start(20);
         QVERIFY(f.watcher.isActive());
-        f.system = {QStringLiteral("/dev/ttyUSB0")};
+        f.system.set({QStringLiteral("/dev/ttyUSB0")});
         QTRY_COMPARE_WITH_TIMEOUT(f.cb.count(), 3, 3000);
-        f.system = {};
+        f.system.set(QStringList{});
         QTRY_COMPARE_WITH_TIMEOUT(f.cb.count(), 2, 3000);
         f.watcher.stop();
         QVERIFY(!f.watcher.isActive());
+        QVERIFY(!onMainThread);
+    }
+
+    // An answer that was still being listed when the list was brought up to date another
+    // way is out of date when it arrives, and changes nothing.
+    void lateAnswerDropped() {
+        QSemaphore entered, release;
+        Fixture f({});
+        f.watcher.setLister([&entered, &release] {
+            entered.release();
+            release.acquire();
+            return QStringList{QStringLiteral("/dev/ttyOLD0")};
+        });
+        f.watcher.start(10);
+        QTRY_VERIFY_WITH_TIMEOUT(entered.available() > 0, 3000);
+        f.watcher.stop();
+        f.watcher.setLister(f.system.lister());
+        f.system.set({QStringLiteral("/dev/ttyUSB0")});
+        QVERIFY(f.watcher.check());
+        release.release();
+        QSignalSpy changed(&f.watcher, &PortWatcher::listChanged);
+        QVERIFY(!changed.wait(300));
+        QCOMPARE(items(f.cb), PortWatcher::portList({QStringLiteral("/dev/ttyUSB0")}));
     }
 };
 
