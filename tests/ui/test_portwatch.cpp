@@ -1,5 +1,5 @@
 // Adapters plugged in and pulled out while the window runs, through a list of system ports
-// the test controls: the port list follows within two seconds, the chosen port stays
+// the test controls: the port list follows at the next pass, the chosen port stays
 // chosen, the list is left alone while connected, and the settings file remembers the
 // chosen demo port from the list as it is at the exit.
 #include "link/portwatcher.h"
@@ -43,15 +43,17 @@ private slots:
         QVERIFY(!w.Ports->check());
         QCOMPARE(items(*w.cbPort), connectedList);
         f.disconnect();
-        // Disconnected: the adapter shows within two seconds (one pass is 1.5 s away at most).
-        QTRY_VERIFY_WITH_TIMEOUT(w.cbPort->findText(usb) >= 0, 2000);
+        // Disconnected: the adapter shows at the next pass, at most 1.5 s away (the bound
+        // leaves room for a loaded machine).
+        QVERIFY(PortWatcher::DefaultIntervalMs <= 1500);
+        QTRY_VERIFY_WITH_TIMEOUT(w.cbPort->findText(usb) >= 0, 5000);
         QCOMPARE(items(*w.cbPort), PortWatcher::portList(system.get()));
         QCOMPARE(w.cbPort->currentText(), QStringLiteral("DEMO TR-90"));
         // Pulled out again, it leaves the list.
         QStringList without = system.get();
         without.removeAll(usb);
         system.set(without);
-        QTRY_VERIFY_WITH_TIMEOUT(w.cbPort->findText(usb) < 0, 2000);
+        QTRY_VERIFY_WITH_TIMEOUT(w.cbPort->findText(usb) < 0, 5000);
         QCOMPARE(w.cbPort->currentText(), QStringLiteral("DEMO TR-90"));
     }
 
@@ -60,7 +62,7 @@ private slots:
     // another port from the end of the list.
     void demoPortRememberedAfterHotPlug() {
         system.set(system.get() << QStringLiteral("/dev/ttyUSB97") << QStringLiteral("/dev/ttyUSB98"));
-        QTRY_COMPARE_WITH_TIMEOUT(f.w->cbPort->count(), system.get().size() + 2, 2000);
+        QTRY_COMPARE_WITH_TIMEOUT(f.w->cbPort->count(), system.get().size() + 2, 5000);
         f.w->cbPort->setCurrentIndex(f.w->cbPort->findText(QStringLiteral("DEMO TR-90")));
         f.w.reset(); // the exit writes the files
         f.w = std::make_unique<TForm1>();
