@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and starts the tool.
+# Installs what is missing, builds the tool alone (not the tests and benchmarks) and starts it.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh
-scripts/build.sh
+scripts/build.sh --target moduletool
 exec ./build/moduletool "$@"

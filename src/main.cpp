@@ -25,6 +25,8 @@ public:
 int main(int argc, char* argv[]) {
     ToolApplication app(argc, argv);
     app.setApplicationName(QStringLiteral("moduletool"));
+    // The desktop entry that started it, so that the desktop shows the entry's icon.
+    app.setDesktopFileName(QStringLiteral("org.moduletool.optimizer"));
     TForm1 w;
     // Without a window manager (a bare X server) "maximised" means nothing; start at the
     // full available size so the window fills the screen either way.

@@ -176,6 +176,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // Steps 10 to 14 of the start run last, when every panel and controller that takes
     // a saved value exists.
     readConfiguration();
+    watchPorts();
 }
 
 void TForm1::wireSettings() {
@@ -228,7 +229,7 @@ void TForm1::wireModes() {
 }
 
 void TForm1::readConfiguration() {
-    // The port list was filled by step 9 and does not change during the run.
+    // The port list was filled by step 9; the port watcher keeps the count up to date.
     Config->Ports_Found = cbPort->count();
     // 10. Info_A.ini, which also chooses the language. 11. The curve grids have their rows.
     // 12. The saved orientations. 13. The port. 14. Config_A.ini. A file that fails is

@@ -29,6 +29,7 @@ class ModelProfiles;
 class ModeSwitches;
 class OptionSwitches;
 class ParameterSteppers;
+class PortWatcher;
 class RegisterWriter;
 class LiveRecorder;
 class RecordFiles;
@@ -102,6 +103,8 @@ public:
     LiveRecorder* Recorder = nullptr;
     // The record file buttons of the chart.
     RecordFiles* ParamFiles = nullptr;
+    // Keeps the port list in step with adapters plugged in and pulled out while no port is open.
+    PortWatcher* Ports = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -252,6 +255,7 @@ private:
     void showPopupBelow(QFrame* popup, QWidget* anchor);
     void FormCreate();
     void readConfiguration();
+    void watchPorts();
     void wireModes();
     bool FormClose(); // false keeps the window open
     void FormDestroy();

@@ -1,10 +1,10 @@
 #include "link/tbcomport.h"
 
+#include "link/portwatcher.h"
 #include "sim/simmodule.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSerialPortInfo>
 #include <QSocketNotifier>
 #include <QTimer>
 
@@ -258,9 +258,8 @@ QStringList TBComPort::sortedPortNames(QStringList names) {
 }
 
 void TBComPort::List_Com_Ports(QStringList& list) {
-    QStringList ports;
-    for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) ports << info.systemLocation();
-    list = sortedPortNames(ports) + demoPortNames();
+    // One rule for the list at start and for the list the port watcher keeps.
+    list = PortWatcher::portList(PortWatcher::systemPorts());
 }
 
 void TBComPort::onReadable() {
