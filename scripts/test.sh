@@ -23,3 +23,10 @@ for _ in $(seq 100); do
 done
 export DISPLAY=":$display"
 ctest --output-on-failure -j2 "$@"
+
+# The whole suite also runs every fuzz target for a short fixed time on its seed corpus
+# (clang, a build tree of its own); a run for chosen tests leaves them out.
+if [ $# -eq 0 ] && [ "${TOOL_SKIP_FUZZ:-0}" != 1 ]; then
+  cd ..
+  scripts/fuzz.sh
+fi

@@ -43,7 +43,13 @@ void TBComPort::setPort(const QString& name) {
     m_port = name;
 }
 
-bool TBComPort::isOpen() const { return m_fd >= 0; }
+bool TBComPort::isOpen() const { return m_fd >= 0 || m_detached; }
+
+void TBComPort::openDetached() {
+    Close_Port();
+    m_failed = false;
+    m_detached = true;
+}
 
 QStringList TBComPort::demoPortNames() { return {kDemo70, kDemo90}; }
 bool TBComPort::isDemoPort(const QString& name) { return name == kDemo70 || name == kDemo90; }
@@ -146,6 +152,12 @@ void TBComPort::openDevice(const QString& path) {
 }
 
 bool TBComPort::Close_Port() {
+    if (m_detached) {
+        m_detached = false;
+        m_rx.clear();
+        m_written.clear();
+        return true;
+    }
     if (m_fd < 0) {
         m_demo.reset();
         return true;
@@ -181,6 +193,11 @@ int TBComPort::Write_Text(const QString& text) {
         throw EComPort(comtext::WriteFailed);
     }
     const QByteArray bytes = text.toLatin1();
+    if (m_detached) {
+        m_written += bytes;
+        emit textWritten(int(bytes.size()));
+        return int(bytes.size());
+    }
     if (m_tx.isEmpty()) m_txQueued.start();
     m_tx += bytes;
     if (!sendQueued()) throw EComPort(comtext::WriteFailed);
@@ -235,7 +252,7 @@ bool TBComPort::takeFromDevice(qint64 limit) {
 QString TBComPort::Read_Text(int n) {
     if (!isOpen() || n <= 0) return QString();
     if (m_failed && m_rx.isEmpty()) throw EComPort(comtext::ReadFailed);
-    if (m_rx.size() < n && !m_failed && !takeFromDevice(n) && m_rx.isEmpty())
+    if (m_rx.size() < n && !m_failed && !m_detached && !takeFromDevice(n) && m_rx.isEmpty())
         throw EComPort(comtext::ReadFailed);
     const QByteArray bytes = m_rx.left(n);
     m_rx.remove(0, bytes.size());
@@ -247,7 +264,7 @@ QString TBComPort::Read_Text(int n) {
 int TBComPort::Waiting_Count() const {
     if (!isOpen()) return 0;
     int held = 0;
-    if (!m_failed && ::ioctl(m_fd, FIONREAD, &held) != 0) held = 0;
+    if (!m_failed && !m_detached && ::ioctl(m_fd, FIONREAD, &held) != 0) held = 0;
     return int(m_rx.size()) + std::max(held, 0);
 }
 

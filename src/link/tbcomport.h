@@ -16,6 +16,7 @@
 
 #include <memory>
 #include <stdexcept>
+#include <utility>
 
 class QSocketNotifier;
 namespace sim {
@@ -97,6 +98,14 @@ public:
     // has no modem lines.
     static bool isPseudoTerminal(const QString& path);
 
+    // A line without a device, for driving the exchange step by step with no time passing:
+    // the port counts as open, writes are kept for takeWritten(), and feed() puts
+    // characters where a read finds them. Nothing is signalled; the caller runs the
+    // receive handler itself. Close_Port() ends it like any other line.
+    void openDetached();
+    void feed(const QByteArray& chars) { if (m_detached) m_rx += chars; }
+    QByteArray takeWritten() { return std::exchange(m_written, QByteArray()); }
+
 signals:
     // Characters arrived; count is the number waiting. Only while open, and never from
     // inside a call of this class.
@@ -130,4 +139,6 @@ private:
     // settings and tables written before, as a real module keeps them.
     QHash<QString, QByteArray> m_demoMemory;
     bool m_failed = false;
+    bool m_detached = false;
+    QByteArray m_written; // what writes handed to a detached line
 };

@@ -35,13 +35,22 @@ bool fieldValue(const char* begin, const char* end, double* value) {
     while (begin < end && isBlank(*begin)) ++begin;
     while (end > begin && isBlank(end[-1])) --end;
     if (begin == end) return false;
+    // Beyond 2^53 hundredths a double no longer holds every whole number, and far beyond it
+    // no line can hold the value at all: saving the record again would write another number.
+    constexpr long long MaxHundredths = 9007199254740992LL; // 2^53
     long long n = 0;
     const auto r = std::from_chars(begin, end, n);
     if (r.ec == std::errc() && r.ptr == end) {
+        if (n >= MaxHundredths || n <= -MaxHundredths) return false;
         *value = double(n);
         return true;
     }
-    return parseNumber(QString::fromLocal8Bit(begin, end - begin), value);
+    double x = 0;
+    if (!parseNumber(QString::fromLocal8Bit(begin, end - begin), &x) ||
+        std::fabs(x) >= double(MaxHundredths))
+        return false;
+    *value = x;
+    return true;
 }
 
 QString shown(const QString& fileName) { return QDir::toNativeSeparators(fileName); }

@@ -5,8 +5,14 @@
 #include "link/tbcomport.h"
 #include "sim/simmodule.h"
 
+#include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMessageBox>
+#include <QPointer>
+#include <QThread>
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,7 +27,37 @@ namespace wt {
 // and rewrites them at every exit. A test program works in a temporary directory of its own
 // (never the build or source tree, never shared with a program running beside it), and
 // every window starts from the window's own values: call this before creating one.
+// A window test never waits for a person. A modal window running its own event loop (a
+// confirmation, a file dialog, a message box that waits) for more than a few seconds ends
+// the test program at once, naming the window and its text, instead of hanging until the
+// suite's time-out. Installed once per test program; freshConfiguration() does it.
+inline void guardModalWindows(int seconds = 5) {
+    static QTimer* guard = nullptr;
+    if (guard || !qApp) return;
+    guard = new QTimer(qApp);
+    guard->setInterval(250);
+    QObject::connect(guard, &QTimer::timeout, [seconds] {
+        static QPointer<QWidget> seen;
+        static QElapsedTimer since;
+        QWidget* m = QApplication::activeModalWidget();
+        // Window-modal boxes opened without a loop of their own do not hold anything up.
+        if (!qobject_cast<QDialog*>(m) || QThread::currentThread()->loopLevel() == 0) m = nullptr;
+        if (m != seen || !since.isValid()) {
+            seen = m;
+            since.start();
+            return;
+        }
+        if (!m || since.elapsed() < seconds * 1000) return;
+        QString text = m->windowTitle();
+        if (auto* box = qobject_cast<QMessageBox*>(m)) text += QStringLiteral(": ") + box->text();
+        qFatal("a modal window waited %d s for an answer nobody gives: %s \"%s\" %s", seconds,
+               m->metaObject()->className(), qPrintable(m->objectName()), qPrintable(text));
+    });
+    guard->start();
+}
+
 inline void freshConfiguration() {
+    guardModalWindows();
     static QTemporaryDir dir;
     static const bool entered = dir.isValid() && QDir::setCurrent(dir.path());
     if (!entered) qFatal("no temporary directory for the settings files");

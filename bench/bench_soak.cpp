@@ -1,0 +1,135 @@
+// Eight hours of recording at 100 ms (288 000 samples) in simulated time, through the whole
+// recording path: the live cycle's commands written by the real exchange to a port without a
+// device, answered by a simulated engine's memory and decoded by the real gates; the
+// recording tick (conversion, readouts, archive and navigator rows, chart append); the
+// navigator's overview summary; the queued replot of the chart with a 10-minute page.
+// Prints, per simulated hour, the sample time (recording tick plus its cycle's exchange)
+// p50/p95/max, the replot p95, and heap and resident memory. Not part of the test suite.
+//   build-rel/bench_soak [hours]     (needs a display; 8 hours unless told)
+#include "benchutil.h"
+#include "app/mainwindow.h"
+#include "link/tbcomport.h"
+#include "settings/settingspanel.h"
+#include "sim/enginemodel.h"
+#include "sim/simmemory.h"
+#include "sim/simprotocol.h"
+#include "telemetry/chartpanel.h"
+#include "telemetry/liverecorder.h"
+#include "telemetry/parampanel.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QToolButton>
+
+#include <cstdio>
+#include <vector>
+
+namespace {
+using bench::heapMB;
+using bench::rssMB;
+using bench::stats;
+using bench::Stats;
+
+constexpr int SamplesPerHour = 36000;
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const int hours = argc > 1 ? std::max(1, atoi(argv[1])) : 8;
+
+    QTemporaryDir settingsDir;
+    QDir::setCurrent(settingsDir.path());
+    TForm1 w;
+    w.resize(1600, 1000);
+    w.show();
+    w.atb_Parr_minClick();
+    app.processEvents();
+    LiveRecorder& rec = *w.Recorder;
+    auto& chart = w.Panel_Parr_Max->ui;
+
+    // A TR-70 in the optimizer mode with two zirconia sensors on the displacement method,
+    // every series on the chart.
+    w.Ctx.module.Ed_Type_Datchik_1_RU = w.Ctx.module.Ed_Type_Datchik_2_RU = QStringLiteral("Циркониевый");
+    w.Ctx.module.K_RashTopl = sim::FuelCalibrationValue;
+    w.Panel_Sett_Max->ui.AdvTBtn_Opt->setChecked(true);
+    w.Panel_Sett_Max->ui.atb_LAMBDA_Way_Displacement->setChecked(true);
+    w.BComPort1->openDetached();
+    w.Btn_UnBlockClick();
+    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
+    w.cb_Int_Graf_In->setCurrentIndex(0); // 100 ms
+    chart.atb_Type_Graf_Page->click();
+    chart.Edit_Width_Page_Graf->setText(QStringLiteral("600"));
+    app.processEvents();
+
+    sim::SimMemory mem = sim::initialMemory(sim::Model::TR70, sim::Equipment{});
+    mem.regs[sim::reg::Flags] |= sim::reg::FlagsOffsetWay;
+    sim::EngineModel engine(7);
+    sim::SimResponder responder(&mem);
+    sim::ItemParser parser;
+
+    // ---- The recording journal joins here: every recorded row is announced once, after
+    // ---- the tick wrote it; the journal's append is to be connected to this signal.
+    long long announced = 0;
+    QObject::connect(&rec, &LiveRecorder::sampleRecorded, &app, [&](int) { ++announced; });
+
+    const double heap0 = heapMB(), rss0 = rssMB();
+    chart.atb_Chart1_Start->click();
+    w.Ex->Timer_Module_Graf->stop(); // the bench runs the ticks itself, with no time passing
+
+    std::printf("%d h of recording at 100 ms, 11 series, 10-minute page; figures per simulated hour\n", hours);
+    std::printf("hour  sample p50    p95    max ms   replot p95 ms   heap +MB  resident +MB\n");
+    std::vector<double> sample, replot, firstHour, lastHour;
+    sample.reserve(SamplesPerHour);
+    QElapsedTimer t;
+    long long exchanges = 0;
+    for (int i = 0; i < hours * SamplesPerHour; ++i) {
+        engine.advance(0.1, mem, sim::Model::TR70, sim::Equipment{});
+        t.start();
+        rec.Timer_Module_GrafTimer();
+        // The cycle's commands go out one tick each and are answered at once, whole.
+        for (int step = 0; step < 8 && w.Ex->Timer_NeprOpros->isActive(); ++step) {
+            w.Ex->transferTick(w.Ex->Timer_NeprOpros);
+            QByteArray answer;
+            for (const sim::CommandItem& item : parser.feed(w.BComPort1->takeWritten()))
+                answer += responder.respond(item);
+            if (answer.isEmpty()) continue;
+            w.BComPort1->feed(answer);
+            w.Ex->BComPort1RxChar(w.BComPort1->Waiting_Count());
+            ++exchanges;
+        }
+        sample.push_back(double(t.nsecsElapsed()) / 1e6);
+        if (i % 10 == 9) {
+            t.start();
+            app.processEvents(); // the queued replot and the repaint, once a simulated second
+            replot.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        if ((i + 1) % SamplesPerHour == 0) {
+            const int hour = (i + 1) / SamplesPerHour;
+            const Stats s = stats(sample), r = stats(replot);
+            std::printf("%4d  %10.3f %6.3f %8.2f   %13.2f   %8.1f  %12.1f\n", hour, s.p50, s.p95, s.max, r.p95,
+                        heapMB() - heap0, rssMB() - rss0);
+            std::fflush(stdout);
+            if (hour == 1) firstHour = sample;
+            lastHour = sample;
+            sample.clear();
+            replot.clear();
+        }
+    }
+    chart.atb_Chart1_Stop->click();
+    app.processEvents();
+
+    const double p95First = stats(firstHour).p95, p95Last = stats(lastHour).p95;
+    const double growth = heapMB() - heap0;
+    std::printf("\nrows %d (announced %lld), cycle answers %lld, tables %.1f MB\n", rec.Arhiv.samples(), announced,
+                exchanges, double(rec.Arhiv.bytes() + rec.Navigator.bytes()) / (1024.0 * 1024.0));
+    std::printf("last hour's p95 %.3f ms is %+.1f %% of the first hour's %.3f ms (goal: within 20 %%)\n", p95Last,
+                (p95Last / p95First - 1) * 100, p95First);
+    std::printf("heap grew %.1f MB, %.0f bytes a sample (goal: at most 100 MB for 8 h)\n", growth,
+                growth * 1024 * 1024 / double(std::max(1, rec.Arhiv.samples())));
+    return 0;
+}

@@ -1,0 +1,76 @@
+#include "fuzzwindow.h"
+
+#include "app/mainwindow.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSaveFile>
+#include <QTemporaryDir>
+
+#include <cstdio>
+#include <cstdlib>
+#include <memory>
+
+namespace fuzzwin {
+namespace {
+QStringList g_errors;
+QString g_fileAnswer;
+} // namespace
+
+void startApplication() {
+    if (QCoreApplication::instance()) return;
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // Qt's own messages (a widget without a screen, font warnings) are not findings.
+    qputenv("QT_LOGGING_RULES", "*.debug=false;*.warning=false");
+    static int argc = 1;
+    static char name[] = "fuzz";
+    static char* argv[] = {name, nullptr};
+    new QApplication(argc, argv);
+}
+
+QString workDir() {
+    // In memory where the machine offers it: the settings files are saved with a sync.
+    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
+                                                                       : QDir::tempPath() + QStringLiteral("/fuzz-XXXXXX"));
+    if (!dir.isValid()) fail("no temporary directory");
+    return dir.path();
+}
+
+TForm1& window() {
+    static TForm1* w = [] {
+        startApplication();
+        if (!QDir::setCurrent(workDir())) fail("cannot enter the temporary directory");
+        auto* win = new TForm1;
+        win->Ctx.confirm = [](QDialog*) { return true; };
+        win->Ctx.error = [](const QString& text) { g_errors << text; };
+        win->Ctx.openFileName = [](const QString&, const QString&) { return g_fileAnswer; };
+        win->Ctx.saveFileName = [](const QString&, const QString&) { return g_fileAnswer; };
+        return win;
+    }();
+    return *w;
+}
+
+QString& fileAnswer() { return g_fileAnswer; }
+
+QStringList takeErrors() { return std::exchange(g_errors, QStringList()); }
+
+QByteArray readAll(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile f(path);
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
+        fail("cannot write a file for the reader", path);
+}
+
+void fail(const char* what, const QString& detail) {
+    std::fprintf(stderr, "\n*** broken property: %s\n    %s\n", what, qPrintable(detail));
+    std::fflush(stderr);
+    std::abort();
+}
+
+} // namespace fuzzwin
