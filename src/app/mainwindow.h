@@ -24,6 +24,7 @@ class QStackedWidget;
 class QToolButton;
 class ChartPanel;
 class Configuration;
+class JournalRestore;
 class LambdaLearning;
 class ModelProfiles;
 class ModeSwitches;
@@ -102,6 +103,8 @@ public:
     LiveRecorder* Recorder = nullptr;
     // The record file buttons of the chart.
     RecordFiles* ParamFiles = nullptr;
+    // The start-up question about a recording the program lost.
+    JournalRestore* Restore = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
