@@ -1,8 +1,10 @@
 #include "app/mainwindow.h"
 
 #include "app/configuration.h"
+#include "app/filedialogs.h"
 #include "app/framelimiter.h"
 #include "app/interfacelanguage.h"
+#include "app/journalrestore.h"
 #include "app/modelprofiles.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
@@ -12,6 +14,7 @@
 #include "dialogs/about.h"
 #include "dialogs/confirmations.h"
 #include "dialogs/openfilewindow.h"
+#include "history/history.h"
 #include "icons/icons.h"
 #include "link/modelprofile.h"
 #include "link/tbcomport.h"
@@ -20,6 +23,7 @@
 #include "settings/optionswitches.h"
 #include "settings/parametersteppers.h"
 #include "settings/registerwriter.h"
+#include "settings/settingscopy.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 #include "surface/surfacenavigator.h"
@@ -37,6 +41,7 @@
 #include <QButtonGroup>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QEvent>
 #include <QFileDialog>
 #include <QHBoxLayout>
@@ -120,10 +125,14 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Ctx.error = [this](const QString& text) { showError(text); };
     Ctx.confirm = [](QDialog* d) { return d->exec() == QDialog::Accepted; };
     Ctx.openFileName = [this](const QString& caption, const QString& filter) {
-        return QFileDialog::getOpenFileName(this, caption, QString(), filter);
+        const QString copies = Ctx.module.identifier.isEmpty()
+                                   ? QString()
+                                   : history::folder(QDir::currentPath(), Ctx.module.identifier);
+        return filedialogs::openFileName(this, caption, filedialogs::withHistoryFilter(filter, msgs().english()),
+                                         copies);
     };
     Ctx.saveFileName = [this](const QString& caption, const QString& filter) {
-        return QFileDialog::getSaveFileName(this, caption, QString(), filter);
+        return filedialogs::saveFileName(this, caption, filter);
     };
     Steppers = new Stepper(Panel_Sett_Max->ui.Pnl_Reg2, this);
     Steppers->setObjectName(QStringLiteral("Steppers"));
@@ -168,6 +177,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     ParamFiles = new RecordFiles(&Ctx, Panel_Parr_Max, Recorder, this);
     ParamFiles->setObjectName(QStringLiteral("ParamFiles"));
     ParamFiles->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
+    Restore = new JournalRestore(&Ctx, ParamFiles, this);
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
@@ -461,6 +471,8 @@ void TForm1::btn_WhoIsModuleClick() {
     atb_Parr_min->setVisible(true);
     const QString id = Conn->modelIdentifier();
     Ctx.module.model = Conn->modelName();
+    Ctx.module.identifier = id;
+    settingscopy::keep(Ctx, Settings->Register_Bytes, false);
     StatusBar_Bottom->setPanelText(0, msgs().Msg_Model + QStringLiteral(": ") + id);
     setWindowTitle(msgs().Msg_Model_Caption + QLatin1Char(' ') + id);
     // An unknown model only shows its identifier.

@@ -24,6 +24,7 @@ class QStackedWidget;
 class QToolButton;
 class ChartPanel;
 class Configuration;
+class JournalRestore;
 class LambdaLearning;
 class ModelProfiles;
 class ModeSwitches;
@@ -105,6 +106,9 @@ public:
     RecordFiles* ParamFiles = nullptr;
     // Keeps the port list in step with adapters plugged in and pulled out while no port is open.
     PortWatcher* Ports = nullptr;
+
+    // The start-up question about a recording the program lost.
+    JournalRestore* Restore = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

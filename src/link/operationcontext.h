@@ -20,6 +20,8 @@ struct ModuleFacts {
     // First five characters of the identifier ("TR-70", "TR-90"; anything else has no
     // profile); empty until a module identified itself.
     QString model;
+    // The whole identifier as the module gave it (eight characters); empty until then.
+    QString identifier;
     // Lambda sensor types, "Циркониевый" or "Широкополосный" (the hidden edits of the
     // window), set from the identification bytes A5/A9 by the mode view or the TR-90 profile.
     QString Ed_Type_Datchik_1_RU;

@@ -5,6 +5,7 @@
 #include "link/operationcontext.h"
 #include "settings/chartselectors.h"
 #include "settings/registers.h"
+#include "settings/settingscopy.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 
@@ -209,7 +210,10 @@ void RegisterWriter::Timer_RegRabGate(const QString& chunk) {
         const QString cmd = text + writeAddress(g.reg);
         if (ex->Cmd_Sent != cmd) continue;
         ex->showSentCommand();
-        if (ex->answerText(chunk) == QLatin1String("!")) ex->Timer_RegRab->stop();
+        if (ex->answerText(chunk) == QLatin1String("!")) {
+            ex->Timer_RegRab->stop();
+            keepWrittenCopy(g.reg, lowFirstByte(text));
+        }
         // Any other answer: the next tick sends the same command again, as long as it is
         // still the pending one. Setting it here would undo a newer write the user made
         // while this answer was on its way.
@@ -237,8 +241,10 @@ void RegisterWriter::Timer_WriteGate(const QString& chunk) {
         if (ex->Cmd_Sent != it.value()) continue;
         ex->showSentCommand();
         // Register 05 takes whatever comes first as the end of its write.
-        if (it.key() == int(regs::Num::Lambda1Korr) || ex->answerText(chunk) == QLatin1String("!"))
+        if (it.key() == int(regs::Num::Lambda1Korr) || ex->answerText(chunk) == QLatin1String("!")) {
             ex->Timer_Write->stop();
+            keepWrittenCopy(it.key(), lowFirstByte(it.value()));
+        }
         // Otherwise the write is repeated by the next tick, unless a newer one replaced it.
         return;
     }
@@ -257,4 +263,9 @@ void RegisterWriter::resumeWrites() {
     const auto write = std::move(m_waiting);
     m_waiting = nullptr;
     write();
+}
+
+void RegisterWriter::keepWrittenCopy(int reg, int byte) {
+    if (reg >= 0 && byte >= 0) m_state->Register_Bytes.insert(reg, byte);
+    settingscopy::keep(*m_ctx, m_state->Register_Bytes, true);
 }

@@ -69,6 +69,8 @@ class RegisterWriter : public QObject {
     void computeMode();
     void computeSensors();
     void computeCodes();
+    // The acknowledged write of one register goes into the settings image and the history.
+    void keepWrittenCopy(int reg, int byte);
 
     OperationContext* m_ctx;
     SettingsPanel* m_panel;

@@ -2,6 +2,7 @@
 
 #include "common/hex.h"
 #include "settings/registers.h"
+#include "settings/settingscopy.h"
 #include "settings/settingspanel.h"
 
 #include <QComboBox>
@@ -54,6 +55,13 @@ void SettingsReader::applySensorBits() {
 }
 
 QString SettingsReader::step(const QString& sent, const QString& answer) {
+    const QString next = decodeStep(sent, answer);
+    const int byte = answerByte(answer);
+    if (!next.isEmpty() && byte >= 0) Register_Bytes.insert(settingscopy::registerOfRead(sent), byte);
+    return next;
+}
+
+QString SettingsReader::decodeStep(const QString& sent, const QString& answer) {
     auto& ui = m_panel->ui;
 
     if (sent == QLatin1String("00*") || sent == QLatin1String("10*")) {

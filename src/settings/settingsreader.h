@@ -3,6 +3,7 @@
 // register, each decoding the answer into the settings panel and naming the next read.
 // Also the settings state other parts work with: the bits of registers 00 and 01.
 
+#include <QMap>
 #include <QString>
 #include <QStringList>
 
@@ -23,8 +24,15 @@ public:
     // Crankshaft coefficient as last read from register 14 (-1 digits make it negative).
     int K = 1;
 
+    // The bytes of the registers as this connection read them (register -> byte), kept
+    // up to date by the settings writes; the module's history copies are made of them.
+    QMap<int, int> Register_Bytes;
+
     // A new connection: the retries of registers 14 and 18 start again from zero.
-    void resetForConnection() { Retry_Count_K = 0; }
+    void resetForConnection() {
+        Retry_Count_K = 0;
+        Register_Bytes.clear();
+    }
 
     // Handles the answer to one register read of the chain; returns the next command
     // text, or an empty text when sent is not a register read of the chain.
@@ -36,6 +44,8 @@ public:
     void applySensorBits();
 
 private:
+    QString decodeStep(const QString& sent, const QString& answer);
+
     SettingsPanel* m_panel;
     LogFn m_log;
 };

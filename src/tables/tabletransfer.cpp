@@ -111,6 +111,7 @@ void TableTransfer::readGate(TableKind table, const QString& chunk) {
             Read_Fail_Count = 0;
             if (!Cursor.advance()) {
                 finish(timer, true);
+                keepTableCopy(table, false);
                 return;
             }
             ex->Cmd_Pending = tablecodec::readItem(table, Cursor.column(), Cursor.row());
@@ -244,7 +245,10 @@ TableTransfer::WriteStep TableTransfer::writeStep(const QString& chunk) {
 
 void TableTransfer::writeGate(TableKind table, const QString& chunk) {
     const WriteStep step = writeStep(chunk);
-    if (step == WriteStep::Done) finish(writeTimer(table), true);
+    if (step == WriteStep::Done) {
+        finish(writeTimer(table), true);
+        keepTableCopy(table, true);
+    }
     if (step != WriteStep::Next) return;
     const int next = Cursor.position();
     if (table == TableKind::Lambda) {

@@ -17,6 +17,7 @@
 
 #include <functional>
 
+#include "history/history.h"
 #include "tables/tablecodec.h"
 #include "tables/transfercursor.h"
 
@@ -125,6 +126,11 @@ private:
     void liveGate(int curve, const QString& chunk);
     void showCurvePoint(int curve, double volts);
     void retimeLivePoints();
+
+    // The copy of a finished transfer in the module's history (tabletransfer_history.cpp).
+    void keepTableCopy(TableKind table, bool written);
+    void keepCurveCopy(int curve, bool written);
+    void keepCopy(history::Kind kind, bool written, const QStringList& lines);
 
     OperationContext* m_ctx;
     Table3DPanel* m_panel;

@@ -125,6 +125,7 @@ void TableTransfer::curveReadGate(int curve, bool filtered, const QString& chunk
         curveReadTimer(curve, filtered)->stop();
         btnStop_2D_Table();
         unlock();
+        keepCurveCopy(curve, false);
         return;
     }
     ex->Cmd_Pending = curvecodec::readItem(curve, Cursor.point());
@@ -165,7 +166,9 @@ void TableTransfer::atb_Emu_OutClick(int curve) {
 }
 
 void TableTransfer::curveWriteGate(int curve, const QString& chunk) {
-    if (writeStep(chunk) == WriteStep::Done) finish(curveWriteTimer(curve), false);
+    if (writeStep(chunk) != WriteStep::Done) return;
+    finish(curveWriteTimer(curve), false);
+    keepCurveCopy(curve, true);
 }
 
 // --- live points ----------------------------------------------------------------------

@@ -10,6 +10,7 @@
 #include "telemetry/chartnavigator.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
+#include "telemetry/recordingjournal.h"
 #include "telemetry/seriescontrols.h"
 #include "widgets/stepper.h"
 
@@ -52,6 +53,7 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     m_axes = new ChartAxes(chart, params, &Live, this);
     m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
     m_nav = new ChartNavigator(ctx, chart, params, this, this);
+    m_journal = new RecordingJournal(ctx, this, this);
     Arhiv.setHeads(kArhivHeads);
     chart->StringGrid_Arhiv->setModel(&Arhiv);
     chart->StringGrid_Navigator->setModel(&Navigator);
@@ -239,6 +241,7 @@ void LiveRecorder::atb_Chart1_StartClick() {
     // rows of an earlier recording are let go at once instead of lingering.
     Arhiv.truncate(0);
     Navigator.truncate(0);
+    m_journal->begin();
 
     ex->Timer_Module_Graf->setInterval(chosenInterval());
     if (u.atb_Type_Graf_Nepr->isChecked()) {
@@ -275,6 +278,7 @@ void LiveRecorder::atb_Chart1_PauseClick() {
     m_panel->ui.atb_Chart1_Pause->hide();
     m_panel->ui.atb_Chart1_Continue->show();
     m_ctx->unblock();
+    m_journal->flush();
 }
 
 void LiveRecorder::pauseIfRecording() {
@@ -301,12 +305,14 @@ void LiveRecorder::atb_Chart1_StopClick() {
     if (m_in.telemetryStatus) m_in.telemetryStatus(QString());
     // A stopped recording is browsed, not grown: give back what the growing reserved.
     m_chart->squeeze();
+    m_journal->flush();
 }
 
 void LiveRecorder::atb_Chart1_ClearClick() {
     const auto& u = m_panel->ui;
     m_chart->clear();
     m_nav->clear();
+    m_journal->clear();
     Page_Samples = Page_Begin = Page_End = Page_Count = 0;
     Samples_Total = 0;
     Live.Time_Graf = 0;

@@ -3,8 +3,10 @@
 #include "common/messages.h"
 #include "link/operationcontext.h"
 #include "telemetry/chartpanel.h"
+#include "telemetry/csvexport.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/recordfile.h"
+#include "telemetry/recordingjournal.h"
 #include "telemetry/seriescontrols.h"
 
 #include <QFile>
@@ -49,23 +51,37 @@ void RecordFiles::atb_Param_SaveClick() {
         return;
     }
     beforeDialog();
-    const QString chosen = m_ctx->saveFileName(QString(), recordfile::dialogFilter());
+    const QString chosen =
+        m_ctx->saveFileName(QString(), recordfile::dialogFilter() + QStringLiteral(";;") + csvexport::dialogFilter());
     if (chosen.isEmpty()) return;
+    const SampleTable& a = m_rec->Arhiv;
+    const auto value = [&a](int row, int field) { return a.value(row + 1, field); };
+    QString error;
+    // A spreadsheet copy is not the record: the journal stays until the record is saved.
+    if (csvexport::isCsvName(chosen)) {
+        if (!recordfile::writeFile(chosen, csvexport::encode(rows, value), &error, msgs().english())) m_ctx->error(error);
+        return;
+    }
     const QString name = recordfile::withSuffix(chosen);
     if (name != chosen && QFile::exists(name) && !(confirmOverwrite && confirmOverwrite(name))) return;
-    const SampleTable& a = m_rec->Arhiv;
-    const QByteArray bytes = recordfile::encode(rows, [&a](int row, int field) { return a.value(row + 1, field); });
-    QString error;
-    if (!recordfile::writeFile(name, bytes, &error, msgs().english())) m_ctx->error(error);
+    if (!recordfile::writeFile(name, recordfile::encode(rows, value), &error, msgs().english())) {
+        m_ctx->error(error);
+        return;
+    }
+    m_rec->journal().discard();
 }
 
-void RecordFiles::atb_Param_OpenClick() {
-    beforeDialog();
+void RecordFiles::widenSensorRanges() {
     // A record's sensor readings are shown against the widest range a sensor may report.
     for (Param p : {L1, L2}) {
         m_rec->Live.p[p].Min = -5;
         m_rec->Live.p[p].Max = 10;
     }
+}
+
+void RecordFiles::atb_Param_OpenClick() {
+    beforeDialog();
+    widenSensorRanges();
     const QString name = m_ctx->openFileName(QString(), recordfile::dialogFilter());
     if (name.isEmpty()) return;
     QByteArray bytes;
@@ -80,7 +96,24 @@ void RecordFiles::atb_Param_OpenClick() {
 bool RecordFiles::load(const QString& fileName, const QByteArray& bytes) {
     recordfile::Record record = recordfile::parse(bytes);
     const QString failure = record.ok() ? QString() : recordfile::badLineMessage(fileName, record, msgs().english());
+    show(std::move(record));
+    if (!failure.isEmpty()) {
+        m_ctx->error(failure);
+        return false;
+    }
+    return true;
+}
+
+void RecordFiles::restore(recordfile::Record record) {
+    m_rec->pauseIfRecording();
+    widenSensorRanges();
+    show(std::move(record));
+}
+
+void RecordFiles::show(recordfile::Record record) {
     LiveRecorder& r = *m_rec;
+    // The recording in the archive, if any, stays in its journal.
+    r.journal().detach();
     const int n = record.rows();
     r.Arhiv.truncate(0);
     r.Navigator.truncate(0);
@@ -114,9 +147,4 @@ bool RecordFiles::load(const QString& fileName, const QByteArray& bytes) {
     r.Samples_Total = r.Row_Arhiv;
     // Stop then lets the record be browsed, as after a recording.
     m_panel->ui.atb_Chart1_Stop->setEnabled(true);
-    if (!failure.isEmpty()) {
-        m_ctx->error(failure);
-        return false;
-    }
-    return true;
 }

@@ -4,9 +4,14 @@
 // dialog the live points of both curves stop and a running recording pauses, so no
 // exchange with the module runs while a file is handled.
 //
+// "CSV (*.csv)" is offered beside the record filter: a name ending in ".csv" is written as
+// a spreadsheet copy. A record saved removes the recording's journal.
+//
 // The archive holds a record in units whether it was recorded or read, so a record opened
 // and saved again gives the same file. Points read are added after those Chart1 already
 // holds; the tables are written from row 1.
+
+#include "telemetry/recordfile.h"
 
 #include <QObject>
 #include <QString>
@@ -34,9 +39,14 @@ public:
     // Loads a file's bytes as the open button does after its dialog; false (after telling
     // the user) when a line could not be read; the lines before it are loaded.
     bool load(const QString& fileName, const QByteArray& bytes);
+    // Shows a recording kept elsewhere (the journal of one the program lost) as an opened
+    // record file is shown.
+    void restore(recordfile::Record record);
 
 private:
     void beforeDialog();
+    void widenSensorRanges();
+    void show(recordfile::Record record);
 
     OperationContext* m_ctx;
     ChartPanel* m_panel;

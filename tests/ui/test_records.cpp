@@ -55,7 +55,11 @@ class TestRecords : public QObject {
             ++dialogs;
             return answer;
         };
-        w->Ctx.saveFileName = w->Ctx.openFileName;
+        w->Ctx.saveFileName = [this](const QString&, const QString& filter) {
+            [&] { QCOMPARE(filter, QStringLiteral("Данные (*_data.txt);;CSV (*.csv)")); }();
+            ++dialogs;
+            return answer;
+        };
         w->ParamFiles->stopLivePoints = [this] { ++liveStops; };
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));

@@ -63,6 +63,9 @@ inline void freshConfiguration() {
     if (!entered) qFatal("no temporary directory for the settings files");
     QFile::remove(QStringLiteral("Info_A.ini"));
     QFile::remove(QStringLiteral("Config_A.ini"));
+    // A recording journal left by an earlier window would be offered back at start-up.
+    QFile::remove(QStringLiteral("recording.journal"));
+    QFile::remove(QStringLiteral("recording.journal.1"));
 }
 
 // Selects a demo port and presses the connect button; prepare() runs on the fresh

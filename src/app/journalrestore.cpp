@@ -1,0 +1,73 @@
+#include "app/journalrestore.h"
+
+#include "common/messages.h"
+#include "link/operationcontext.h"
+#include "telemetry/recordfiles.h"
+#include "telemetry/recordingjournal.h"
+#include "telemetry/recordjournal.h"
+
+#include <QFile>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+JournalRestore::JournalRestore(OperationContext* ctx, RecordFiles* files, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_files(files) {
+    ask = [this](const QString& text, std::function<void(bool)> answer) {
+        auto* box = new QMessageBox(QMessageBox::Question, m_ctx->window ? m_ctx->window->windowTitle() : QString(),
+                                    text, QMessageBox::NoButton, m_ctx->window);
+        box->setObjectName(QStringLiteral("RestoreBox"));
+        box->setAttribute(Qt::WA_DeleteOnClose);
+        QPushButton* yes = box->addButton(recordjournal::restoreButton(msgs().english()), QMessageBox::AcceptRole);
+        QPushButton* no = box->addButton(recordjournal::discardButton(msgs().english()), QMessageBox::DestructiveRole);
+        box->setDefaultButton(yes);
+        connect(box, &QMessageBox::finished, this, [box, yes, no, answer] {
+            if (box->clickedButton() == yes) answer(true);
+            if (box->clickedButton() == no) answer(false);
+        });
+        box->open();
+    };
+    // Once the window is up: a question before it would have no window to stand on.
+    QTimer::singleShot(0, this, &JournalRestore::check);
+}
+
+void JournalRestore::check() {
+    const QString path = RecordingJournal::path();
+    if (!QFile::exists(path)) return;
+    recordjournal::Journal journal;
+    QDateTime modified;
+    QString error;
+    if (!recordjournal::readFile(path, &journal, &modified, &error, msgs().english())) {
+        m_ctx->error(error);
+        return;
+    }
+    if (!journal.ok()) {
+        m_ctx->error(recordjournal::rejectedMessage(path, journal, msgs().english()));
+        return;
+    }
+    const int samples = journal.record.rows();
+    if (samples == 0) return;
+    ask(recordjournal::restoreQuestion(modified, samples, msgs().english()), [this](bool yes) {
+        if (yes)
+            restore();
+        else
+            discard();
+    });
+}
+
+void JournalRestore::restore() {
+    // Read again: the answer may come long after the question.
+    recordjournal::Journal journal;
+    QString error;
+    if (!recordjournal::readFile(RecordingJournal::path(), &journal, nullptr, &error, msgs().english())) {
+        m_ctx->error(error);
+        return;
+    }
+    if (!journal.ok()) {
+        m_ctx->error(recordjournal::rejectedMessage(RecordingJournal::path(), journal, msgs().english()));
+        return;
+    }
+    m_files->restore(std::move(journal.record));
+}
+
+void JournalRestore::discard() { QFile::remove(RecordingJournal::path()); }

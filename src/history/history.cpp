@@ -1,0 +1,127 @@
+#include "history/history.h"
+
+#include <QDir>
+#include <QFile>
+#include <QRegularExpression>
+#include <QSaveFile>
+
+#include <algorithm>
+
+namespace history {
+namespace {
+
+constexpr Kind kKinds[] = {Kind::Lambda, Kind::Maf, Kind::Volt, Kind::Emu1, Kind::Emu2, Kind::Settings};
+const QString kStamp = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+} // namespace
+
+QString kindName(Kind kind) {
+    switch (kind) {
+    case Kind::Lambda:
+        return QStringLiteral("Lambda");
+    case Kind::Maf:
+        return QStringLiteral("MAF");
+    case Kind::Volt:
+        return QStringLiteral("Volt");
+    case Kind::Emu1:
+        return QStringLiteral("Emu1");
+    case Kind::Emu2:
+        return QStringLiteral("Emu2");
+    case Kind::Settings:
+        break;
+    }
+    return QStringLiteral("settings");
+}
+
+QString directionName(Direction direction) {
+    return direction == Direction::Read ? QStringLiteral("read") : QStringLiteral("written");
+}
+
+QString folderName(const QString& identifier) {
+    QString out;
+    for (QChar c : identifier.trimmed()) {
+        const char16_t u = c.unicode();
+        const bool plain = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' ||
+                           u == '_' || u == '.';
+        out += plain ? c : QChar(u'_');
+    }
+    if (out.isEmpty() || out == QLatin1String(".") || out == QLatin1String("..")) return QStringLiteral("unknown");
+    return out;
+}
+
+QString folder(const QString& root, const QString& identifier) {
+    return QDir(root).filePath(QStringLiteral("history/") + folderName(identifier));
+}
+
+QString fileName(const QDateTime& when, Kind kind, Direction direction) {
+    return when.toString(kStamp) + QLatin1Char('_') + kindName(kind) + QLatin1Char('_') + directionName(direction) +
+           QStringLiteral(".txt");
+}
+
+bool keep(const QString& root, const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes,
+          const QDateTime& when, QString* path, QString* error, bool english) {
+    const QString dir = folder(root, identifier);
+    auto failed = [&](const QString& target, const QString& reason) {
+        if (error)
+            *error = english ? QStringLiteral("The copy for the module's history cannot be written to '%1': %2")
+                                   .arg(shown(target), reason)
+                             : QStringLiteral("Не удалось записать копию в историю модуля «%1»: %2")
+                                   .arg(shown(target), reason);
+        return false;
+    };
+    if (!QDir().mkpath(dir)) return failed(dir, english ? QStringLiteral("no folder") : QStringLiteral("нет папки"));
+    const QString base = fileName(when, kind, direction);
+    QString target = QDir(dir).filePath(base);
+    // An earlier copy is never replaced.
+    for (int n = 2; QFile::exists(target); ++n) {
+        if (n > 999) return failed(target, QStringLiteral("exists"));
+        target = QDir(dir).filePath(base.chopped(4) + QLatin1Char('_') + QString::number(n) + QStringLiteral(".txt"));
+    }
+    QSaveFile f(target);
+    if (!(f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.commit()))
+        return failed(target, f.errorString());
+    if (path) *path = target;
+    return true;
+}
+
+bool keepHere(const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes, QString* error,
+              bool english) {
+    return keep(QDir::currentPath(), identifier, kind, direction, bytes, QDateTime::currentDateTime(), nullptr, error,
+                english);
+}
+
+QList<Entry> list(const QString& root, const QString& identifier) {
+    static const QRegularExpression re(
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_([A-Za-z0-9]+)_(read|written)(?:_(\\d+))?\\.txt$"));
+    QList<Entry> out;
+    QList<int> order;
+    const QDir dir(folder(root, identifier));
+    for (const QString& name : dir.entryList(QDir::Files, QDir::Name)) {
+        const QRegularExpressionMatch m = re.match(name);
+        if (!m.hasMatch()) continue;
+        const QDateTime when = QDateTime::fromString(m.captured(1), kStamp);
+        if (!when.isValid()) continue;
+        const Kind* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                        [&](Kind k) { return kindName(k) == m.captured(2); });
+        if (kind == std::end(kKinds)) continue;
+        const Direction d = m.captured(3) == QLatin1String("read") ? Direction::Read : Direction::Written;
+        out << Entry{dir.filePath(name), when, *kind, d};
+        order << (m.captured(4).isEmpty() ? 1 : m.captured(4).toInt());
+    }
+    // By time; copies of one second in the order they were made ("_2" after the first).
+    QList<int> idx(out.size());
+    for (int i = 0; i < idx.size(); ++i) idx[i] = i;
+    std::stable_sort(idx.begin(), idx.end(), [&](int a, int b) {
+        if (out[a].when != out[b].when) return out[a].when < out[b].when;
+        return order[a] < order[b];
+    });
+    QList<Entry> sorted;
+    for (int i : idx) sorted << out[i];
+    return sorted;
+}
+
+QString copyPattern(Kind kind) { return QStringLiteral("*_") + kindName(kind) + QStringLiteral("_*.txt"); }
+
+} // namespace history

@@ -1,0 +1,53 @@
+#pragma once
+// The module's history: a copy of every table, curve and settings image the tool read from
+// a module or wrote to it, one file per transfer, in history/<identifier>/ beside the
+// configuration files:
+//   history/TR-70A03/2026-05-14_09-12-03_Lambda_read.txt
+// Tables and curves are copies in the table file format, so the Open buttons read them;
+// the settings copy holds one line per register. Files are written through a temporary
+// one and never replaced: a second copy of the same kind within one second gets "_2",
+// "_3", ... before ".txt". Pure code: QtCore only.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+
+namespace history {
+
+enum class Kind { Lambda, Maf, Volt, Emu1, Emu2, Settings };
+enum class Direction { Read, Written };
+
+// "Lambda", "MAF", "Volt", "Emu1", "Emu2", "settings"; "read" or "written".
+QString kindName(Kind kind);
+QString directionName(Direction direction);
+
+// The identifier as a folder name: blanks at either end dropped, every character other
+// than ASCII letters, digits, '-', '_' and '.' replaced by '_'; "unknown" for an empty
+// identifier and for "." and "..".
+QString folderName(const QString& identifier);
+// root/history/<folderName(identifier)>.
+QString folder(const QString& root, const QString& identifier);
+// "<yyyy-MM-dd_HH-mm-ss>_<kind>_<direction>.txt".
+QString fileName(const QDateTime& when, Kind kind, Direction direction);
+
+// Writes one copy; the path written in *path, or false with the reason in *error.
+bool keep(const QString& root, const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes,
+          const QDateTime& when, QString* path, QString* error, bool english);
+// The same at the current directory and time.
+bool keepHere(const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes, QString* error,
+              bool english);
+
+struct Entry {
+    QString path;
+    QDateTime when;
+    Kind kind;
+    Direction direction;
+};
+// The copies of one module, oldest first; files whose names are not copies are left out.
+QList<Entry> list(const QString& root, const QString& identifier);
+
+// The open dialog filter that shows the copies of one kind ("*_MAF_*.txt").
+QString copyPattern(Kind kind);
+
+} // namespace history

@@ -1,0 +1,76 @@
+#include "telemetry/recordingjournal.h"
+
+#include "common/messages.h"
+#include "link/operationcontext.h"
+#include "telemetry/liverecorder.h"
+
+#include <QDir>
+#include <QFile>
+
+RecordingJournal::RecordingJournal(OperationContext* ctx, LiveRecorder* recorder, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_rec(recorder) {
+    connect(recorder, &LiveRecorder::sampleRecorded, this, &RecordingJournal::sampleRecorded);
+}
+
+QString RecordingJournal::path() { return QDir::current().absoluteFilePath(recordjournal::fileName()); }
+QString RecordingJournal::previousPath() { return QDir::current().absoluteFilePath(recordjournal::previousFileName()); }
+
+void RecordingJournal::begin() {
+    m_writer.close();
+    // A mistaken Start must not cost the recording before it either.
+    if (QFile::exists(path())) {
+        QFile::remove(previousPath());
+        QFile::rename(path(), previousPath());
+    }
+    m_active = openJournal();
+}
+
+bool RecordingJournal::openJournal() {
+    QString error;
+    if (m_writer.open(path(), &error)) return true;
+    m_ctx->error(recordjournal::writeFailedMessage(path(), error, msgs().english()));
+    return false;
+}
+
+void RecordingJournal::sampleRecorded(int row) {
+    if (!m_active) return;
+    std::array<double, recordfile::Fields> v;
+    auto rowValues = [&](int r) {
+        for (int f = 0; f < recordfile::Fields; ++f) v[std::size_t(f)] = m_rec->Arhiv.value(r, f);
+    };
+    if (!m_writer.isOpen()) {
+        // Saved, then continued: the new journal holds the whole recording again.
+        if (!(m_active = openJournal())) return;
+        for (int r = 1; r < row; ++r) {
+            rowValues(r);
+            m_writer.append(v);
+        }
+    }
+    rowValues(row);
+    if (!m_writer.append(v)) {
+        m_active = false;
+        m_ctx->error(recordjournal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
+    }
+}
+
+void RecordingJournal::flush() {
+    if (m_writer.isOpen() && !m_writer.flush()) {
+        m_active = false;
+        m_ctx->error(recordjournal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
+    }
+}
+
+void RecordingJournal::discard() {
+    m_writer.remove();
+    QFile::remove(path());
+}
+
+void RecordingJournal::clear() {
+    discard();
+    m_active = false;
+}
+
+void RecordingJournal::detach() {
+    m_writer.close();
+    m_active = false;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Keeps the running recording in the journal file (recordjournal.h) as it grows: Start
+// begins a new journal (an unsaved earlier one becomes recording.journal.1), every
+// recorded sample is appended, Pause and Stop hand what is collected to the file, and a
+// saved record file, Clear or a discarded restore remove it. A recording that goes on
+// after it was saved gets a new journal holding the whole recording again.
+
+#include "telemetry/recordjournal.h"
+
+#include <QObject>
+
+class LiveRecorder;
+struct OperationContext;
+
+class RecordingJournal : public QObject {
+    Q_OBJECT
+public:
+    RecordingJournal(OperationContext* ctx, LiveRecorder* recorder, QObject* parent = nullptr);
+
+    // The journal in the current directory.
+    static QString path();
+    static QString previousPath();
+
+    // A new recording starts.
+    void begin();
+    // The sample in archive row `row` was recorded.
+    void sampleRecorded(int row);
+    // Everything collected goes to the file now.
+    void flush();
+    // The recording is safe elsewhere (saved) or unwanted (Clear): the file goes.
+    void discard();
+    // Clear: the file goes and nothing is recorded until the next Start.
+    void clear();
+    // Another record replaces the archive: the journal is closed and stays on disk.
+    void detach();
+
+    recordjournal::Writer& writer() { return m_writer; }
+
+private:
+    bool openJournal();
+
+    OperationContext* m_ctx;
+    LiveRecorder* m_rec;
+    recordjournal::Writer m_writer;
+    bool m_active = false; // a recording is going on in the archive
+};

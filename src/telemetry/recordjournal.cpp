@@ -1,0 +1,250 @@
+#include "telemetry/recordjournal.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLocale>
+
+#include <cerrno>
+#include <charconv>
+#include <cstring>
+#include <fcntl.h>
+#include <time.h>
+#include <unistd.h>
+
+namespace recordjournal {
+namespace {
+
+qint64 nowMs() {
+    timespec ts{};
+    clock_gettime(CLOCK_MONOTONIC, &ts);
+    return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
+}
+
+// The markers "#Step#", "#SP#", ... in field order.
+const std::array<QByteArray, recordfile::Fields>& markers() {
+    static const std::array<QByteArray, recordfile::Fields> m = [] {
+        std::array<QByteArray, recordfile::Fields> out;
+        for (int i = 0; i < recordfile::Fields; ++i)
+            out[std::size_t(i)] = '#' + recordfile::code(i).toLatin1() + '#';
+        return out;
+    }();
+    return m;
+}
+
+// One line without its line end, exactly as the writer makes it: a whole number of
+// hundredths (optional minus, digits) and its marker, twelve times, nothing else.
+bool parseStrict(const char* p, const char* end, std::array<double, recordfile::Fields>* values) {
+    for (int i = 0; i < recordfile::Fields; ++i) {
+        const char* digits = p;
+        if (p < end && *p == '-') ++p;
+        if (p == end || *p < '0' || *p > '9') return false;
+        long long n = 0;
+        const auto r = std::from_chars(digits, end, n);
+        if (r.ec != std::errc() || r.ptr == digits) return false;
+        p = r.ptr;
+        const QByteArray& m = markers()[std::size_t(i)];
+        if (end - p < m.size() || std::memcmp(p, m.constData(), std::size_t(m.size())) != 0) return false;
+        p += m.size();
+        (*values)[std::size_t(i)] = double(n) / 100;
+    }
+    return p == end;
+}
+
+QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
+
+} // namespace
+
+QString fileName() { return QStringLiteral("recording.journal"); }
+QString previousFileName() { return QStringLiteral("recording.journal.1"); }
+
+Journal parse(const QByteArray& bytes) {
+    Journal j;
+    auto& values = j.record.values;
+    for (auto& v : values) v.reserve(std::size_t(bytes.size() / 64 + 1));
+    std::array<double, recordfile::Fields> v{};
+    const char* data = bytes.constData();
+    const qsizetype n = bytes.size();
+    qsizetype pos = 0;
+    int lineNo = 0;
+    auto fail = [&](const QString& reason) {
+        j.badLine = lineNo;
+        j.reason = reason;
+        for (auto& column : values) column.clear();
+        return j;
+    };
+    while (pos < n) {
+        ++lineNo;
+        const void* lf = std::memchr(data + pos, '\n', std::size_t(n - pos));
+        if (!lf) {
+            // The crash came while this line was being written: it is not a sample.
+            j.tornTail = true;
+            break;
+        }
+        const qsizetype lineEnd = static_cast<const char*>(lf) - data;
+        qsizetype end = lineEnd;
+        if (end > pos && data[end - 1] == '\r') --end;
+        if (end - pos > MaxLine) return fail(QStringLiteral("too long"));
+        if (!parseStrict(data + pos, data + end, &v)) return fail(QStringLiteral("not a record line"));
+        for (int f = 0; f < recordfile::Fields; ++f) values[std::size_t(f)].push_back(v[std::size_t(f)]);
+        pos = lineEnd + 1;
+    }
+    return j;
+}
+
+bool readFile(const QString& path, Journal* journal, QDateTime* modified, QString* error, bool english) {
+    QByteArray bytes;
+    if (!recordfile::readFile(path, &bytes, error, english)) return false;
+    *journal = parse(bytes);
+    if (modified) *modified = QFileInfo(path).lastModified();
+    return true;
+}
+
+QString restoreQuestion(const QDateTime& when, int samples, bool english) {
+    const QString date = QLocale(english ? QLocale::English : QLocale::Russian)
+                             .toString(when, QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+    return english ? QStringLiteral("An unsaved recording from %1 (%2 samples) was found. Restore it?").arg(date).arg(samples)
+                   : QStringLiteral("Найдена несохранённая запись от %1 (%2 отсчётов). Восстановить её?")
+                         .arg(date)
+                         .arg(samples);
+}
+
+QString restoreButton(bool english) { return english ? QStringLiteral("Restore") : QStringLiteral("Восстановить"); }
+QString discardButton(bool english) { return english ? QStringLiteral("Discard") : QStringLiteral("Удалить"); }
+
+QString rejectedMessage(const QString& path, const Journal& journal, bool english) {
+    return english ? QStringLiteral("The unsaved recording '%1' cannot be read (line %2 is %3). The file is left as it is.")
+                         .arg(shown(path))
+                         .arg(journal.badLine)
+                         .arg(journal.reason)
+                   : QStringLiteral("Несохранённую запись «%1» прочитать нельзя (строка %2: %3). Файл оставлен как есть.")
+                         .arg(shown(path))
+                         .arg(journal.badLine)
+                         .arg(journal.reason == QLatin1String("too long") ? QStringLiteral("слишком длинная")
+                                                                          : QStringLiteral("не строка записи"));
+}
+
+QString writeFailedMessage(const QString& path, const QString& reason, bool english) {
+    return english ? QStringLiteral("The recording cannot be written to '%1' (%2); it will not survive a crash.")
+                         .arg(shown(path), reason)
+                   : QStringLiteral("Запись не удаётся сохранять в «%1» (%2); при сбое она не сохранится.")
+                         .arg(shown(path), reason);
+}
+
+// --- the writer ---------------------------------------------------------------------
+
+Writer::Writer() = default;
+
+Writer::~Writer() { close(); }
+
+bool Writer::open(const QString& path, QString* error) {
+    close();
+    const QByteArray native = QFile::encodeName(path);
+    const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_TRUNC | O_APPEND | O_CLOEXEC, 0644);
+    if (fd < 0) {
+        m_error = QString::fromLocal8Bit(std::strerror(errno));
+        if (error) *error = m_error;
+        return false;
+    }
+    m_fd = fd;
+    m_path = path;
+    m_error.clear();
+    m_buffer.clear();
+    m_buffer.reserve(16 * 1024);
+    m_samples = 0;
+    m_lastWrite = nowMs();
+    m_quit = false;
+    m_syncWanted = false;
+    m_syncer = std::thread([this] { syncLoop(); });
+    return true;
+}
+
+bool Writer::append(const std::array<double, recordfile::Fields>& values) {
+    if (m_fd < 0) return false;
+    m_buffer.append(recordfile::encodeLine(values));
+    ++m_samples;
+    if (nowMs() - m_lastWrite < flushIntervalMs) return true;
+    return flush();
+}
+
+bool Writer::flush() {
+    if (m_fd < 0) return false;
+    if (!writeOut()) {
+        // A journal that lost a write would restore a recording with a hole in it.
+        const int fd = m_fd;
+        stopSyncer();
+        ::close(fd);
+        m_fd = -1;
+        return false;
+    }
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_syncWanted = true;
+    }
+    m_wake.notify_one();
+    return true;
+}
+
+bool Writer::writeOut() {
+    m_lastWrite = nowMs();
+    const char* p = m_buffer.constData();
+    qsizetype left = m_buffer.size();
+    while (left > 0) {
+        const ssize_t n = ::write(m_fd, p, std::size_t(left));
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            m_error = QString::fromLocal8Bit(std::strerror(errno));
+            return false;
+        }
+        p += n;
+        left -= n;
+    }
+    m_buffer.clear();
+    return true;
+}
+
+void Writer::syncLoop() {
+    std::unique_lock<std::mutex> lock(m_mutex);
+    for (;;) {
+        m_wake.wait(lock, [this] { return m_syncWanted || m_quit; });
+        if (m_quit) return;
+        m_syncWanted = false;
+        const int fd = m_fd;
+        lock.unlock();
+        ::fdatasync(fd);
+        ++m_syncs;
+        lock.lock();
+    }
+}
+
+void Writer::stopSyncer() {
+    if (!m_syncer.joinable()) return;
+    {
+        std::lock_guard<std::mutex> lock(m_mutex);
+        m_quit = true;
+    }
+    m_wake.notify_one();
+    m_syncer.join();
+}
+
+void Writer::close() {
+    if (m_fd < 0) return;
+    writeOut();
+    stopSyncer();
+    ::fdatasync(m_fd);
+    ::close(m_fd);
+    m_fd = -1;
+}
+
+void Writer::remove() {
+    const QString path = m_path;
+    if (m_fd >= 0) {
+        m_buffer.clear();
+        stopSyncer();
+        ::close(m_fd);
+        m_fd = -1;
+    }
+    if (!path.isEmpty()) QFile::remove(path);
+}
+
+} // namespace recordjournal

@@ -1,0 +1,150 @@
+// The module's history through the real window: the connection leaves the settings as
+// read, a table read and a table write leave the module's exact cells (copies that the
+// Open buttons read back), a settings write leaves the image with the written byte, and a
+// cancelled write or a read that gives up leaves nothing.
+#include "history/history.h"
+#include "settings/registerwriter.h"
+#include "tables/tablefileactions.h"
+#include "tables/tablefiles.h"
+#include "tabletest.h"
+
+namespace {
+
+const QString kModule = QStringLiteral("TR-70A03");
+
+QStringList copies(history::Kind kind, history::Direction direction) {
+    QStringList out;
+    for (const history::Entry& e : history::list(QDir::currentPath(), kModule))
+        if (e.kind == kind && e.direction == direction) out << e.path;
+    return out;
+}
+
+QStringList copyLines(const QString& path) {
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? tablefiles::decodeLines(f.readAll()) : QStringList{"(missing)"};
+}
+
+// The protocol log's form of a register, worked out here bit by bit (bit 0 first).
+QString registerLine(int reg, int byte) {
+    QString bits;
+    for (int b = 0; b < 8; ++b) {
+        if (b == 4) bits += QLatin1Char(' ');
+        bits += (byte >> b) & 1 ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    return QStringLiteral("EEPROM-%1 =  %2").arg(reg, 2, 16, QLatin1Char('0')).toUpper().arg(bits);
+}
+
+} // namespace
+
+class TestModuleHistory : public QObject {
+    Q_OBJECT
+    std::unique_ptr<TForm1> w;
+    QStringList errors;
+    bool confirmWrite = true;
+
+    sim::SimModule* m = nullptr;
+
+    void connectModule() {
+        wt::freshConfiguration();
+        QDir(QStringLiteral("history")).removeRecursively();
+        w = std::make_unique<TForm1>();
+        w->Ctx.error = [this](const QString& text) { errors << text; };
+        w->Ctx.confirm = [this](QDialog*) { return confirmWrite; };
+        w->show();
+        QVERIFY(QTest::qWaitForWindowExposed(w.get()));
+        m = tt::connectWithCells(*w, TableKind::Maf, tt::patternByte);
+        QVERIFY(m);
+        QTRY_VERIFY_WITH_TIMEOUT(tt::connected(*w), 8000);
+    }
+
+private slots:
+    void cleanup() {
+        w.reset();
+        errors.clear();
+        confirmWrite = true;
+    }
+
+    void settingsAtConnectionAndWrite() {
+        connectModule();
+        if (QTest::currentTestFailed()) return;
+        const QStringList read = copies(history::Kind::Settings, history::Direction::Read);
+        QCOMPARE(read.size(), 1);
+        // Every register of the chain, as the module holds it.
+        const QList<int> chain = {0x00, 0x01, 0x04, 0x05, 0x09, 0x0B, 0x0F, 0x10,
+                                  0x12, 0x13, 0x14, 0x15, 0x17, 0x18, 0x19};
+        QStringList expected;
+        for (int reg : chain) expected << registerLine(reg, m->reg(reg));
+        QCOMPARE(copyLines(read.first()), expected);
+
+        // A parameter write: the image with the byte the module now holds.
+        const int byte = m->reg(sim::reg::Displacement) == 50 ? 51 : 50;
+        w->RegWriter->writeParameter(sim::reg::Displacement, byte);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Ex->Timer_Write->isActive(), 4000);
+        QCOMPARE(int(m->reg(sim::reg::Displacement)), byte);
+        const QStringList written = copies(history::Kind::Settings, history::Direction::Written);
+        QCOMPARE(written.size(), 1);
+        expected[chain.indexOf(sim::reg::Displacement)] = registerLine(sim::reg::Displacement, byte);
+        QCOMPARE(copyLines(written.first()), expected);
+        QVERIFY(errors.isEmpty());
+    }
+
+    void tableReadAndWrite() {
+        connectModule();
+        if (QTest::currentTestFailed()) return;
+        const TableKind kind = TableKind::Maf;
+        tt::viewButton(*w, kind)->click();
+
+        QTest::mouseClick(tt::readButton(*w, kind), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!tt::readTimer(*w, kind)->isActive(), 8000);
+        const QStringList read = copies(history::Kind::Maf, history::Direction::Read);
+        QCOMPARE(read.size(), 1);
+        const QStringList lines = copyLines(read.first());
+        QCOMPARE(lines.size(), 64);
+        // The copy holds what the read brought, and that is the module's cells.
+        const QString fault = tt::checkRead(
+            kind, m, [&](int c, int r) { return lines.at((r - 1) * 8 + c - 1); },
+            [&](int byte) { return tt::shownText(kind, byte); });
+        QVERIFY2(fault.isEmpty(), qPrintable(fault));
+
+        // Cancelled at the confirmation: nothing is written, nothing kept.
+        confirmWrite = false;
+        QTest::mouseClick(tt::writeButton(*w, kind), Qt::LeftButton);
+        QVERIFY(!tt::writeTimer(*w, kind)->isActive());
+        QVERIFY(copies(history::Kind::Maf, history::Direction::Written).isEmpty());
+
+        // One cell changed, then written: the copy is what the module holds afterwards.
+        confirmWrite = true;
+        w->Panel_3D->sgrid_3D_MAF.setCell(3, 2, QStringLiteral("17"));
+        w->Panel_3D->setCellText(3, 2, QStringLiteral("17"));
+        QTest::mouseClick(tt::writeButton(*w, kind), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!tt::writeTimer(*w, kind)->isActive(), 8000);
+        QCOMPARE(int(m->reg(sim::reg::mafCell(3, 2))), 17 + 128);
+        const QStringList written = copies(history::Kind::Maf, history::Direction::Written);
+        QCOMPARE(written.size(), 1);
+        QStringList expected;
+        tt::forEachCell([&](int c, int r) { expected << tt::shownText(kind, m->reg(sim::reg::mafCell(c, r))); });
+        QCOMPARE(copyLines(written.first()), expected);
+
+        // The copy opens with the table's Open button.
+        w->Panel_3D->sgrid_3D_MAF.setCell(3, 2, QStringLiteral("0"));
+        w->Ctx.openFileName = [&](const QString&, const QString&) { return written.first(); };
+        w->Panel_3D->ui.atb_MAF_Open->click();
+        QCOMPARE(w->Panel_3D->sgrid_3D_MAF.cell(3, 2), QStringLiteral("17"));
+        QVERIFY(errors.isEmpty());
+    }
+
+    void readThatGivesUpKeepsNothing() {
+        connectModule();
+        if (QTest::currentTestFailed()) return;
+        sim::Faults f;
+        f.garbage = true;
+        m->setFaults(f);
+        tt::viewButton(*w, TableKind::Maf)->click();
+        QTest::mouseClick(tt::readButton(*w, TableKind::Maf), Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!tt::readTimer(*w, TableKind::Maf)->isActive(), 8000);
+        QVERIFY(copies(history::Kind::Maf, history::Direction::Read).isEmpty());
+    }
+};
+
+QTEST_MAIN(TestModuleHistory)
+#include "test_module_history.moc"
