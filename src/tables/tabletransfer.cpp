@@ -111,6 +111,8 @@ void TableTransfer::readGate(TableKind table, const QString& chunk) {
             Read_Fail_Count = 0;
             if (!Cursor.advance()) {
                 finish(timer, true);
+                m_panel->recordChange(table);
+                if (table == TableKind::Lambda) m_curve1->recordChange(); // its points came too
                 return;
             }
             ex->Cmd_Pending = tablecodec::readItem(table, Cursor.column(), Cursor.row());

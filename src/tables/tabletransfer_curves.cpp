@@ -125,6 +125,7 @@ void TableTransfer::curveReadGate(int curve, bool filtered, const QString& chunk
         curveReadTimer(curve, filtered)->stop();
         btnStop_2D_Table();
         unlock();
+        curvePanel(curve)->recordChange();
         return;
     }
     ex->Cmd_Pending = curvecodec::readItem(curve, Cursor.point());
