@@ -37,7 +37,8 @@ EditActions::EditActions(QAbstractScrollArea* grid, const QList<Item>& items)
     }
     retranslate();
     // The menu opens from the viewport's context menu event.
-    grid->viewport()->installEventFilter(this);
+    m_viewport = grid->viewport();
+    m_viewport->installEventFilter(this);
 }
 
 QAction* EditActions::action(const char* name) const {
@@ -54,6 +55,6 @@ void EditActions::retranslate() {
 }
 
 bool EditActions::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == m_grid->viewport() && event->type() == QEvent::ContextMenu) retranslate();
+    if (watched == m_viewport && event->type() == QEvent::ContextMenu) retranslate();
     return QObject::eventFilter(watched, event);
 }

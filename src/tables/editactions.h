@@ -31,6 +31,7 @@ class EditActions : public QObject {
 
   private:
     QAbstractScrollArea* m_grid;
+    QObject* m_viewport = nullptr;
     QList<Item> m_items;
     QList<QAction*> m_actions; // parallel to m_items (nullptr for separators)
 };

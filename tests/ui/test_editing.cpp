@@ -4,6 +4,7 @@
 // the value dialog; a refused paste; the heat map; the comparison with a file; the arrow
 // keys on a curve marker.
 #include "curvetest.h"
+#include "tables/curvecodec.h"
 #include "tables/curveeditor.h"
 #include "tables/editcelldelegate.h"
 #include "tables/table3dpanel.h"
@@ -229,7 +230,9 @@ class TestEditing : public QObject {
         makeWindow();
         sim::SimModule* m = ct::openDemo(*w);
         QVERIFY(m);
+        w->atb_TR_90_Lambda_1Click();
         CurvePanel* p = w->Panel_Emu;
+        QTRY_VERIFY(p->isVisible());
         QTableWidget* g = p->ui.sgrid_Emu;
         CurveEditor* e = p->editor();
         auto curveShot = [&] { return p->editState(); };
