@@ -54,6 +54,8 @@ CurveEditor::CurveEditor(CurvePanel* panel) : QObject(panel), m_panel(panel) {
         if (m_panel->onConversionError) m_panel->onConversionError(text);
     };
 
+    // A click still selects one point; dragging or Shift with the cursor keys selects a range.
+    m_panel->ui.sgrid_Emu->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_actions = new EditActions(m_panel->ui.sgrid_Emu, menuItems());
     const struct {
         const char* name;

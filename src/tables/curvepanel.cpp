@@ -443,8 +443,10 @@ int CurvePanel::markerIndex(const QObject* o) const {
 }
 
 bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
+    // Shift with the cursor keys selects a range of points instead.
     if (watched == ui.sgrid_Emu && event->type() == QEvent::KeyPress &&
-        isGridKey(static_cast<QKeyEvent*>(event)->key())) {
+        isGridKey(static_cast<QKeyEvent*>(event)->key()) &&
+        !(static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier)) {
         gridKey(static_cast<QKeyEvent*>(event)->key(), ui.sgrid_Emu->currentRow());
         return true;
     }

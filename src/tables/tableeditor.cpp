@@ -97,6 +97,8 @@ TableEditor::TableEditor(Table3DPanel* panel) : QObject(panel), m_panel(panel) {
     };
 
     QTableWidget* g = m_panel->ui.sgrid_Table_3D;
+    // A click still selects one cell; dragging or Shift with the cursor keys selects a block.
+    g->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_actions = new EditActions(g, menuItems());
     const struct {
         const char* name;

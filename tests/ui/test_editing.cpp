@@ -121,7 +121,10 @@ class TestEditing : public QObject {
 
         // A block set to a value from the dialog: rows 1..2 of columns 3..8.
         g->setCurrentCell(0, 2);
-        g->setRangeSelected(QTableWidgetSelectionRange(0, 2, 1, 7), true);
+        for (int i = 0; i < 5; ++i) QTest::keyClick(g, Qt::Key_Right, Qt::ShiftModifier);
+        QTest::keyClick(g, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(p->editor()->selectedBlock().right, 7);
+        QCOMPARE(p->editor()->selectedBlock().bottom, 1);
         valueAnswer = 4;
         action(g, "actSetValue")->trigger();
         QCOMPARE(p->cellText(8, 2), QStringLiteral("4"));
@@ -245,7 +248,8 @@ class TestEditing : public QObject {
 
         // Interpolation across points 10..20, then a value added to 30..31.
         g->setCurrentCell(9, 1);
-        g->setRangeSelected(QTableWidgetSelectionRange(9, 1, 19, 1), true);
+        for (int i = 0; i < 10; ++i) QTest::keyClick(g, Qt::Key_Down, Qt::ShiftModifier);
+        QCOMPARE(e->selectedBlock().bottom, 19);
         action(g, "actInterpolateV")->trigger();
         shots << curveShot();
         g->clearSelection();
