@@ -46,6 +46,10 @@ const QList<EditActions::Item>& menuItems() {
 CurveEditor::CurveEditor(CurvePanel* panel) : QObject(panel), m_panel(panel) {
     m_history = new EditHistory([this] { return m_panel->editState(); },
                                 [this](const EditState& s) { m_panel->restoreEditState(s); }, this);
+    // The comparison's count and outlines follow every step back and forth.
+    connect(m_history->stack(), &QUndoStack::indexChanged, this, [this] {
+        if (m_compare) updateStatus();
+    });
     askValue = [this](ValueQuestion q, double* v) { return ValueDialog::ask(m_panel->window(), q, v); };
     chooseFile = [this](const QString& filter) {
         return QFileDialog::getOpenFileName(m_panel->window(), QString(), QString(), filter);
