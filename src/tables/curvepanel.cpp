@@ -4,7 +4,6 @@
 #include <QHash>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 #include <algorithm>
 #include <cmath>
@@ -15,6 +14,8 @@
 #include "common/numtext.h"
 #include "icons/icons.h"
 #include "tables/curvecodec.h"
+#include "tables/curveeditor.h"
+#include "tables/editcelldelegate.h"
 
 namespace {
 
@@ -29,34 +30,6 @@ const QColor DraggedColor2(0x80, 0x00, 0x00); // a marker of curve 2 the mouse m
 bool isGridKey(int key) {
     return key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Up || key == Qt::Key_Down;
 }
-
-// The grid's cell editor: Enter and the cursor keys store the typed text in the cell, close
-// the editor and then do what they do on the grid itself, so a value typed into a row is
-// applied like any other by the key pressed on the row below it.
-class GridKeyDelegate : public QStyledItemDelegate {
-  public:
-    GridKeyDelegate(std::function<void(int key)> onKey, QObject* parent)
-        : QStyledItemDelegate(parent), m_onKey(std::move(onKey)) {}
-
-  protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::KeyPress) {
-            const int key = static_cast<QKeyEvent*>(event)->key();
-            if (isGridKey(key)) {
-                if (auto* editor = qobject_cast<QWidget*>(watched)) {
-                    emit commitData(editor);
-                    emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-                }
-                m_onKey(key);
-                return true;
-            }
-        }
-        return QStyledItemDelegate::eventFilter(watched, event);
-    }
-
-  private:
-    std::function<void(int)> m_onKey;
-};
 
 // Controls of the second curve that do not simply take the "_2" suffix.
 const QHash<QString, QString>& secondCurveRenames() {
@@ -99,6 +72,10 @@ CurvePanel::CurvePanel(int index, QWidget* parent) : QWidget(parent), m_index(in
     setUpGrid();
     createShapes();
     fillEmptyRows();
+
+    m_editor = new CurveEditor(this);
+    m_cellDelegate->look = [this](int row, int column) { return m_editor->look(row, column); };
+    for (CurveShape* m : m_markers) m->setFocusPolicy(Qt::ClickFocus);
 }
 
 QString CurvePanel::objectNameFor(const QString& curve1Name, int index) {
@@ -161,7 +138,9 @@ void CurvePanel::setUpGrid() {
     grid->setColumnWidth(1, 180);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-    grid->setItemDelegate(new GridKeyDelegate([this](int key) { gridKey(key, ui.sgrid_Emu->currentRow()); }, grid));
+    m_cellDelegate = new EditCellDelegate(isGridKey, [this](int key) { gridKey(key, ui.sgrid_Emu->currentRow()); },
+                                          grid);
+    grid->setItemDelegate(m_cellDelegate);
     grid->installEventFilter(this);
 }
 
@@ -416,24 +395,30 @@ bool CurvePanel::gridKey(int key, int row) {
     // The row above the cursor holds the point whose number is the cursor's row.
     const int point = row;
     if (point >= 1 && point <= PointCount) {
-        curvecodec::KeyValue kv;
-        const QString text = pointText(point);
-        if (!curvecodec::keyValue(text, &kv)) {
-            if (onConversionError)
-                onConversionError(
-                    curvecodec::notANumberMessage(point, text, msgs().english()));
-            return false;
-        }
-        if (kv.text != text) setPointText(point, kv.text);
-        const double edited = editedValue(point);
-        const double old = std::isnan(edited) ? edited : truncDecimals(edited, 2);
-        setEditedValue(point, kv.volts);
-        CurveShape* m = m_markers[point - 1];
-        placeMarker(point, point, kv.volts);
-        if (!(kv.volts == old)) m->setFillColor(SeriesEditColor);
-        m->setToolTip(curvecodec::markerHint(point, kv.volts));
+        if (!applyPoint(point)) return false;
+        m_editor->record();
     }
     moveGridCursor(key, row);
+    return true;
+}
+
+bool CurvePanel::applyPoint(int point) {
+    if (point < 1 || point > PointCount) return false;
+    curvecodec::KeyValue kv;
+    const QString text = pointText(point);
+    if (!curvecodec::keyValue(text, &kv)) {
+        if (onConversionError)
+            onConversionError(curvecodec::notANumberMessage(point, text, msgs().english()));
+        return false;
+    }
+    if (kv.text != text) setPointText(point, kv.text);
+    const double edited = editedValue(point);
+    const double old = std::isnan(edited) ? edited : truncDecimals(edited, 2);
+    setEditedValue(point, kv.volts);
+    CurveShape* m = m_markers[point - 1];
+    placeMarker(point, point, kv.volts);
+    if (!(kv.volts == old)) m->setFillColor(SeriesEditColor);
+    m->setToolTip(curvecodec::markerHint(point, kv.volts));
     return true;
 }
 
@@ -458,18 +443,25 @@ int CurvePanel::markerIndex(const QObject* o) const {
 }
 
 bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
+    // Shift with the cursor keys selects a range of points instead.
     if (watched == ui.sgrid_Emu && event->type() == QEvent::KeyPress &&
-        isGridKey(static_cast<QKeyEvent*>(event)->key())) {
+        isGridKey(static_cast<QKeyEvent*>(event)->key()) &&
+        !(static_cast<QKeyEvent*>(event)->modifiers() & Qt::ShiftModifier)) {
         gridKey(static_cast<QKeyEvent*>(event)->key(), ui.sgrid_Emu->currentRow());
         return true;
     }
     const int i = markerIndex(watched);
     if (!i) return QWidget::eventFilter(watched, event);
     const QEvent::Type type = event->type();
+    if (type == QEvent::KeyPress) {
+        const auto* ke = static_cast<QKeyEvent*>(event);
+        if (markerKey(ke->key(), ke->modifiers())) return true;
+    }
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseMove && type != QEvent::MouseButtonRelease)
         return QWidget::eventFilter(watched, event);
     auto* me = static_cast<QMouseEvent*>(event);
     if (type == QEvent::MouseButtonPress && me->button() == Qt::LeftButton) {
+        selectMarker(i);
         m_pressed = i;
         m_pressPos = me->globalPosition().toPoint();
         m_dragging = false;
@@ -483,6 +475,7 @@ bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton && m_pressed == i) {
+        if (m_dragging) m_editor->record();
         m_pressed = 0;
         m_dragging = false;
         return true;
@@ -520,4 +513,94 @@ void CurvePanel::applyConfiguration(const cfg::Info& info) {
     bool whole = false;
     const int n = info.Enum_YellowPoints.trimmed().toInt(&whole);
     if (whole) ui.Ed_Num_Yellow_Points->setText(QString::number(n));
+}
+
+// --- editing tools ---------------------------------------------------------------------
+
+void CurvePanel::recordChange() { m_editor->record(); }
+
+EditState CurvePanel::editState() const {
+    EditState s;
+    for (int i = 1; i <= PointCount; ++i) {
+        s.texts << pointText(i);
+        s.shown << !m_markers[i - 1]->isHidden();
+    }
+    for (int i = 0; i <= PointCount; ++i) {
+        s.edited << editedValue(i);
+        s.read << readValue(i);
+    }
+    return s;
+}
+
+void CurvePanel::restoreEditState(const EditState& s) {
+    if (s.texts.size() != PointCount || s.shown.size() != PointCount ||
+        s.edited.size() != PointCount + 1 || s.read.size() != PointCount + 1)
+        return;
+    QCustomPlot* chart = ui.Chart2D;
+    for (int g = 0; g < 2; ++g) {
+        const QList<double>& values = g == 0 ? s.read : s.edited;
+        QVector<double> keys, vals;
+        for (int i = 0; i <= PointCount; ++i) {
+            if (std::isnan(values.at(i))) continue;
+            keys << i;
+            vals << values.at(i);
+        }
+        chart->graph(g)->setData(keys, vals, true);
+    }
+    for (int i = 1; i <= PointCount; ++i) {
+        setPointText(i, s.texts.at(i - 1));
+        CurveShape* m = m_markers[i - 1];
+        if (!s.shown.at(i - 1)) {
+            m->hide();
+            continue;
+        }
+        double v = s.edited.at(i);
+        if (std::isnan(v) && !parseNumber(s.texts.at(i - 1), &v)) v = 0;
+        const double read = s.read.at(i);
+        m->setFillColor(read == s.edited.at(i) ? SeriesReadColor
+                        : m_index == 2        ? DraggedColor2
+                                              : SeriesEditColor);
+        placeMarker(i, i, v);
+        m->setToolTip(curvecodec::markerHint(i, v));
+        m->show();
+    }
+    replotSoon();
+    ui.sgrid_Emu->viewport()->update();
+}
+
+void CurvePanel::selectMarker(int i) {
+    if (m_selected >= 1) m_markers[m_selected - 1]->setOutlineColor(m_selectedOutline);
+    m_selected = i >= 1 && i <= PointCount ? i : 0;
+    if (!m_selected) return;
+    CurveShape* m = m_markers[m_selected - 1];
+    m_selectedOutline = m->outlineColor();
+    m->setOutlineColor(QColor(0xE0, 0x00, 0x00));
+    m->raise();
+    m->setFocus(Qt::OtherFocusReason);
+    ui.sgrid_Emu->setCurrentCell(m_selected - 1, 1);
+}
+
+bool CurvePanel::markerKey(int key, Qt::KeyboardModifiers modifiers) {
+    const int i = m_selected;
+    if (!i) return false;
+    if (key == Qt::Key_Left || key == Qt::Key_Right) {
+        const int next = i + (key == Qt::Key_Left ? -1 : 1);
+        if (next >= 1 && next <= PointCount && !m_markers[next - 1]->isHidden()) selectMarker(next);
+        return true;
+    }
+    if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
+    double v = editedValue(i);
+    if (std::isnan(v) && !parseNumber(pointText(i), &v)) v = 0;
+    const int steps = (modifiers & Qt::ShiftModifier) ? 10 : 1;
+    const int maxByte = curvecodec::voltageByte(curvecodec::VoltMax);
+    const int byte = std::clamp(curvecodec::voltageByte(v) + (key == Qt::Key_Up ? steps : -steps), 0, maxByte);
+    v = curvecodec::voltageFromByte(byte);
+    setEditedValue(i, v);
+    CurveShape* m = m_markers[i - 1];
+    m->setFillColor(m_index == 2 ? DraggedColor2 : SeriesEditColor);
+    setPointText(i, formatGeneral(truncDecimals(v, 2)));
+    m->setToolTip(curvecodec::markerHint(i, v));
+    placeMarker(i, i, v);
+    m_editor->record();
+    return true;
 }

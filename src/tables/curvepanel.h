@@ -12,7 +12,11 @@
 
 #include "common/configfiles.h"
 #include "tables/curve_shape.h"
+#include "tables/edithistory.h"
 #include "ui_curvepanel.h"
+
+class CurveEditor;
+class EditCellDelegate;
 
 class CurvePanel : public QWidget {
     Q_OBJECT
@@ -91,6 +95,30 @@ class CurvePanel : public QWidget {
     // moves. False when the cell does not hold a number (reported, cursor kept).
     bool gridKey(int key, int row);
 
+    // Point i's grid text applied to the edited curve and its marker, as a grid key
+    // applies it; false (reported) when the text is not a number.
+    bool applyPoint(int i);
+
+    // --- editing tools ---------------------------------------------------------------
+
+    // The grid's editing tools (undo, block operations, clipboard, comparison).
+    CurveEditor* editor() const { return m_editor; }
+    EditCellDelegate* cellDelegate() const { return m_cellDelegate; }
+    // The change since the last undo step becomes one step: an opened file or a read.
+    void recordChange();
+    // What an undo step keeps of the curve: the point texts, both series (keys 0..64, NaN
+    // where a series has no point) and which markers are shown; and putting it back, with
+    // every marker over its point.
+    EditState editState() const;
+    void restoreEditState(const EditState& state);
+
+    // The marker the arrow keys move (0: none). A click on a marker selects it.
+    int selectedMarker() const { return m_selected; }
+    void selectMarker(int i);
+    // Up/Down: the selected point one step of its byte (1/48 V) up or down, ten with
+    // Shift; Left/Right: the neighbouring marker is selected. False for other keys.
+    bool markerKey(int key, Qt::KeyboardModifiers modifiers);
+
     // --- live points -----------------------------------------------------------------
 
     // Each live point's left edge in the frame as a fraction of the frame width.
@@ -138,4 +166,8 @@ class CurvePanel : public QWidget {
     int m_pressed = 0;
     QPoint m_pressPos;
     bool m_dragging = false;
+    int m_selected = 0;
+    QColor m_selectedOutline;
+    EditCellDelegate* m_cellDelegate = nullptr;
+    CurveEditor* m_editor = nullptr;
 };

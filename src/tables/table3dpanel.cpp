@@ -2,12 +2,13 @@
 
 #include <QHeaderView>
 #include <QKeyEvent>
-#include <QStyledItemDelegate>
 #include <QTableWidgetItem>
 
 #include "common/messages.h"
 #include "common/uitexts.h"
 #include "icons/icons.h"
+#include "tables/editcelldelegate.h"
+#include "tables/tableeditor.h"
 
 namespace {
 
@@ -66,31 +67,6 @@ bool isEnterKey(QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-// The grid's cell editor: Enter stores the typed text in the cell, closes the editor and
-// then runs the grid's own Enter (commit and move), so that a value typed and confirmed
-// with Enter is part of the commit.
-class EnterCommitDelegate : public QStyledItemDelegate {
-public:
-    EnterCommitDelegate(std::function<void()> onEnter, QObject* parent)
-        : QStyledItemDelegate(parent), m_onEnter(std::move(onEnter)) {}
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (isEnterKey(event)) {
-            if (auto* editor = qobject_cast<QWidget*>(watched)) {
-                emit commitData(editor);
-                emit closeEditor(editor, QAbstractItemDelegate::NoHint);
-            }
-            m_onEnter();
-            return true;
-        }
-        return QStyledItemDelegate::eventFilter(watched, event);
-    }
-
-private:
-    std::function<void()> m_onEnter;
-};
-
 SurfaceTable surfaceTable(TableKind table) {
     switch (table) {
     case TableKind::Lambda:
@@ -112,6 +88,8 @@ Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
     writeAxisLabels();
     // Until a table is shown the panel wears the MAF look, the family of both models.
     applyFamilyColours(SurfaceFamily::Maf);
+    m_editor = new TableEditor(this);
+    m_cellDelegate->look = [this](int row, int column) { return m_editor->look(row, column); };
 
     connect(ui.atb_KorrTab_MAF, &QToolButton::clicked, this, [this] {
         writeAxisLabels();
@@ -137,7 +115,9 @@ void Table3DPanel::setUpGrid() {
     // Typing into a cell starts editing it, as in a spreadsheet; Enter commits the table.
     g->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                        QAbstractItemView::AnyKeyPressed);
-    g->setItemDelegate(new EnterCommitDelegate([this] { onEnter(); }, g));
+    m_cellDelegate = new EditCellDelegate([](int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; },
+                                          [this](int) { onEnter(); }, g);
+    g->setItemDelegate(m_cellDelegate);
     g->installEventFilter(this);
     // Every cell exists from the start, so that code filling the grid never meets a null item.
     for (int r = 0; r < 8; ++r) {
@@ -234,9 +214,19 @@ void Table3DPanel::setCellText(int c, int r, const QString& text) {
 
 // --- refreshes ----------------------------------------------------------------------
 
-bool Table3DPanel::btn_Lambda() { return refresh(Table::Lambda); }
-bool Table3DPanel::btn_MAF() { return refresh(Table::Maf); }
-bool Table3DPanel::btn_MAF_TR_90() { return refresh(Table::Voltage); }
+// Showing a table brings its cells into range; that is where its next undo step starts.
+bool Table3DPanel::btn_Lambda() { return showTable(Table::Lambda); }
+bool Table3DPanel::btn_MAF() { return showTable(Table::Maf); }
+bool Table3DPanel::btn_MAF_TR_90() { return showTable(Table::Voltage); }
+
+bool Table3DPanel::showTable(Table table) {
+    const bool ok = refresh(table);
+    m_editor->rebase(table);
+    ui.sgrid_Table_3D->viewport()->update();
+    return ok;
+}
+
+void Table3DPanel::recordChange(Table table) { m_editor->record(table); }
 
 bool Table3DPanel::refreshShownTable() { return m_shown ? refresh(*m_shown) : false; }
 
@@ -321,7 +311,9 @@ bool Table3DPanel::commitEdits() {
     ModelGrid& model = modelGrid(*m_shown);
     for (int r = 1; r <= tablecodec::Side; ++r)
         for (int c = 1; c <= tablecodec::Side; ++c) model.setCell(c, r, cellText(c, r));
-    return refresh(*m_shown);
+    if (!refresh(*m_shown)) return false;
+    m_editor->record(*m_shown);
+    return true;
 }
 
 void Table3DPanel::onEnter() {

@@ -13,6 +13,9 @@
 #include "tables/tablecodec.h"
 #include "ui_table3dpanel.h"
 
+class EditCellDelegate;
+class TableEditor;
+
 class Table3DPanel : public QWidget {
     Q_OBJECT
 
@@ -85,6 +88,14 @@ public:
 
     Ui::Table3DPanel ui;
 
+    // The editing tools of the grid (undo, block operations, clipboard, heat map,
+    // comparison) and the delegate they draw through.
+    TableEditor* editor() const { return m_editor; }
+    EditCellDelegate* cellDelegate() const { return m_cellDelegate; }
+    // The change of `table` since its last undo step becomes one step: an opened file or
+    // a finished read from the module.
+    void recordChange(Table table);
+
 signals:
     // The user chose the load axis with one of its buttons (the labels are already written).
     void loadAxisClicked(bool mafVoltage);
@@ -97,6 +108,8 @@ protected:
 private:
     void setUpGrid();
     void setUpIcons();
+    // A table button: the refresh, and the start of the table's next undo step.
+    bool showTable(Table table);
     // Enter in the grid, in the editor or not: commit, then one row down.
     void onEnter();
     // Normalises the table grid in place; false after reporting the first cell that is
@@ -105,4 +118,6 @@ private:
     void reportNotANumber(Table table, int c, int r, const QString& text);
 
     std::optional<Table> m_shown;
+    EditCellDelegate* m_cellDelegate = nullptr;
+    TableEditor* m_editor = nullptr;
 };

@@ -2,8 +2,10 @@
 
 #include "common/messages.h"
 #include "link/operationcontext.h"
+#include "tables/curveeditor.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
+#include "tables/tableeditor.h"
 #include "tables/tabletransfer.h"
 
 #include <QFile>
@@ -35,6 +37,7 @@ TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* c
         connect(c.atb_Emu_Open, &QToolButton::clicked, this,
                 [this, curve] { atb_Emu_OpenClick(curve); });
     }
+    wireEditors();
 }
 
 void TableFiles::beforeDialog() {
@@ -108,6 +111,7 @@ void TableFiles::openTable(TableKind table, tablefiles::Kind kind) {
         }
     }
     m_panel->requestRedraw();
+    m_panel->recordChange(table);
 }
 
 void TableFiles::atb_Emu_SaveClick(int curve) {
@@ -140,9 +144,30 @@ void TableFiles::atb_Emu_OpenClick(int curve) {
                 CurvePanel* panel = curvePanel(curve);
                 panel->loadCurve(parsed.texts, parsed.volts);
                 panel->ui.atb_Interpolator_Lambda->setEnabled(true);
+                panel->recordChange();
             }
         }
     }
     // Curve 1's markers are laid out again after every open, whichever curve it was for.
     m_curve1->refreshCurve();
+}
+
+void TableFiles::wireEditors() {
+    auto choose = [this](const QString& filter) {
+        beforeDialog();
+        return m_ctx->openFileName(QString(), filter);
+    };
+    auto status = [this](const QString& text) {
+        if (m_transfers->showStatus) m_transfers->showStatus(text);
+    };
+    auto error = [this](const QString& text) { m_ctx->error(text); };
+    TableEditor* t = m_panel->editor();
+    t->chooseFile = choose;
+    t->showStatus = status;
+    t->showError = error;
+    for (CurvePanel* c : {m_curve1, m_curve2}) {
+        c->editor()->chooseFile = choose;
+        c->editor()->showStatus = status;
+        c->editor()->showError = error;
+    }
 }

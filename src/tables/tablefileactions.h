@@ -43,6 +43,8 @@ class TableFiles : public QObject {
     void atb_Emu_OpenClick(int curve);
 
   private:
+    // The comparison dialogs, status and errors of the grids' editing tools.
+    void wireEditors();
     void beforeDialog();
     // The file name a save writes: the chosen one with its suffix, once the user agreed to
     // replace an existing file; empty when cancelled.

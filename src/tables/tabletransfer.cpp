@@ -112,6 +112,8 @@ void TableTransfer::readGate(TableKind table, const QString& chunk) {
             if (!Cursor.advance()) {
                 finish(timer, true);
                 keepTableCopy(table, false);
+                m_panel->recordChange(table);
+                if (table == TableKind::Lambda) m_curve1->recordChange(); // its points came too
                 return;
             }
             ex->Cmd_Pending = tablecodec::readItem(table, Cursor.column(), Cursor.row());

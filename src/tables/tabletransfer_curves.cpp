@@ -126,6 +126,7 @@ void TableTransfer::curveReadGate(int curve, bool filtered, const QString& chunk
         btnStop_2D_Table();
         unlock();
         keepCurveCopy(curve, false);
+        curvePanel(curve)->recordChange();
         return;
     }
     ex->Cmd_Pending = curvecodec::readItem(curve, Cursor.point());
