@@ -113,6 +113,8 @@ Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
     // Until a table is shown the panel wears the MAF look, the family of both models.
     applyFamilyColours(SurfaceFamily::Maf);
 
+    setUpRecordingViews();
+
     connect(ui.atb_KorrTab_MAF, &QToolButton::clicked, this, [this] {
         writeAxisLabels();
         emit loadAxisClicked(true);
@@ -337,7 +339,8 @@ void Table3DPanel::onEnter() {
 
 bool Table3DPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui.sgrid_Table_3D && isEnterKey(event)) {
-        onEnter();
+        // Over the statistics the grid is not edited.
+        if (!m_statsShown) onEnter();
         return true;
     }
     return QWidget::eventFilter(watched, event);
