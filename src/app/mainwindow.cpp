@@ -8,6 +8,7 @@
 #include "app/modelprofiles.h"
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
+#include "app/recordingviews.h"
 #include "app/statusbar.h"
 #include "common/datetime.h"
 #include "common/messages.h"
@@ -179,6 +180,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     ParamFiles->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
     Restore = new JournalRestore(&Ctx, ParamFiles, this);
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
+    // The recording on the tables (operating point, cell statistics) and the chart readout.
+    (new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this))
+        ->setObjectName(QStringLiteral("RecViews"));
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };

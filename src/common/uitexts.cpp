@@ -328,6 +328,12 @@ const QList<Entry>& table() {
          u"Open the voltage table from a file"_s},
         {P::Table3D, "atb_MAF_TR_90_Save", "toolTip", u"Сохранить таблицу напряжений в файл"_s,
          u"Save the voltage table to a file"_s},
+        // the table grid's context actions for a recording
+        {P::Table3D, "actCellStats", "text", u"Статистика ячеек по записи"_s,
+         u"Cell statistics of the recording"_s},
+        {P::Table3D, "actCellStatsParam", "text", u"Параметр статистики"_s, u"Statistics parameter"_s},
+        {P::Table3D, "actCellStatsPage", "text", u"Только страница графика"_s,
+         u"Only the page of the chart"_s},
 
         // --- Curve panels ----------------------------------------------------------------
         {P::Curve1, "Label_Chart_2D", "text",

@@ -51,6 +51,13 @@ void SurfaceView::setCells(SurfaceTable table, const QStringList& cells) {
     update();
 }
 
+void SurfaceView::setOperatingTrail(const QList<QPointF>& trail) {
+    if (trail == m_trail) return;
+    m_trail = trail;
+    // A hidden view is not painted; the next show renders with the trail as it is then.
+    update();
+}
+
 void SurfaceView::setActive(bool active) {
     m_active = active;
     update();
@@ -83,6 +90,7 @@ SurfaceView::SceneState SurfaceView::currentState() const {
         s.table = m_table;
         s.loadAxis = m_loadAxis;
         s.cells = m_cells;
+        s.trail = m_trail;
         s.orient = Orient_View;
     }
     return s;
@@ -238,6 +246,14 @@ void SurfaceView::drawScene(const SceneState& state) {
     drawSurface();
     drawLabels();
     glPopMatrix();
+    if (!state.trail.isEmpty()) {
+        glPushMatrix();
+        glRotatef(o.rx, 1, 0, 0);
+        glRotatef(o.ry, 0, 1, 0);
+        glRotatef(o.rz, 0, 0, 1);
+        drawOperatingPoint(state.trail);
+        glPopMatrix();
+    }
 
     glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
     glColorMask(GL_TRUE, GL_TRUE, GL_TRUE, GL_TRUE);
@@ -389,4 +405,65 @@ void SurfaceView::mouseReleaseEvent(QMouseEvent* event) {
     m_leftPressed = false;
     if (m_dragging) unsetCursor();
     m_dragging = false;
+}
+
+// --- the operating point ------------------------------------------------------------
+
+double SurfaceView::surfaceHeightAt(QPointF position) const {
+    using namespace surface;
+    const double x = std::clamp(position.x(), 1.0, 8.0);
+    const double y = std::clamp(position.y(), 1.0, 8.0);
+    const int c0 = std::min(7, int(x)), r0 = std::min(7, int(y));
+    const double fx = x - c0, fy = y - r0;
+    auto h = [this](int c, int r) {
+        return vertexHeight(m_table, cellHeight(m_table, m_cells.value((r - 1) * 8 + (c - 1))));
+    };
+    const double top = h(c0, r0) * (1 - fx) + h(c0 + 1, r0) * fx;
+    const double bottom = h(c0, r0 + 1) * (1 - fx) + h(c0 + 1, r0 + 1) * fx;
+    return top * (1 - fy) + bottom * fy;
+}
+
+// The trail as a line over the surface, fading toward its oldest sample, and the newest
+// sample as a marker with a drop line to the floor, drawn over everything else so that the
+// surface never hides it.
+void SurfaceView::drawOperatingPoint(const QList<QPointF>& trail) {
+    using namespace surface;
+    auto scene = [](QPointF p) {
+        // rowX and columnZ are linear in the row and column.
+        return QPointF(1.0 - 0.25 * (p.y() - 1), -1.0 + 0.25 * (p.x() - 1));
+    };
+    const double lift = 0.02;
+    glDisable(GL_DEPTH_TEST);
+    glPolygonMode(GL_FRONT_AND_BACK, GL_FILL);
+    glLineWidth(2);
+    glBegin(GL_LINE_STRIP);
+    for (int i = 0; i < trail.size(); ++i) {
+        const QPointF s = scene(trail[i]);
+        const float a = 0.25f + 0.75f * float(i + 1) / float(trail.size());
+        glColor4f(1.0f, 1.0f, 1.0f, a);
+        glVertex3d(s.x(), surfaceHeightAt(trail[i]) + lift, s.y());
+    }
+    glEnd();
+    const QPointF now = trail.last();
+    const QPointF s = scene(now);
+    const double h = surfaceHeightAt(now) + lift;
+    glLineWidth(1);
+    glColor4f(0.0f, 0.0f, 0.0f, 0.8f);
+    glBegin(GL_LINES);
+    glVertex3d(s.x(), -1, s.y());
+    glVertex3d(s.x(), h, s.y());
+    glEnd();
+    glPointSize(9);
+    glColor4f(0.0f, 0.0f, 0.0f, 1.0f);
+    glBegin(GL_POINTS);
+    glVertex3d(s.x(), h, s.y());
+    glEnd();
+    glPointSize(6);
+    glColor4f(1.0f, 0.9f, 0.0f, 1.0f);
+    glBegin(GL_POINTS);
+    glVertex3d(s.x(), h, s.y());
+    glEnd();
+    glPointSize(1);
+    glLineWidth(1);
+    glEnable(GL_DEPTH_TEST);
 }

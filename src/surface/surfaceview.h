@@ -11,6 +11,8 @@
 // costs a render, and the window paints like any other.
 
 #include <QImage>
+#include <QList>
+#include <QPointF>
 #include <QStringList>
 #include <QWidget>
 
@@ -62,6 +64,15 @@ class SurfaceView : public QWidget {
     // Nothing but the background is drawn while no table view is chosen.
     void setActive(bool active);
     bool isActive() const { return m_active; }
+    // The engine's operating point and the samples before it, oldest first: x is the
+    // position along the speed columns, y along the load rows, both 1..8 as the grid counts
+    // (fractions between the breakpoints). The newest is drawn as a marker on the surface,
+    // the others as its trail; empty, nothing is drawn. Repaints only when it differs.
+    void setOperatingTrail(const QList<QPointF>& trail);
+    const QList<QPointF>& operatingTrail() const { return m_trail; }
+    // The height of the shown table's surface at a position between the cells (bilinear
+    // between the four cells around it), as drawn.
+    double surfaceHeightAt(QPointF position) const;
     // Which load labels stand beside the rows.
     void setLoadAxis(LoadAxis axis);
     LoadAxis loadAxis() const { return m_loadAxis; }
@@ -97,6 +108,7 @@ class SurfaceView : public QWidget {
         SurfaceTable table = SurfaceTable::Maf;
         LoadAxis loadAxis = LoadAxis::MafVoltage;
         QStringList cells;
+        QList<QPointF> trail;
         Orientation orient;
         bool operator==(const SceneState&) const = default;
     };
@@ -111,12 +123,14 @@ class SurfaceView : public QWidget {
     void drawWalls();
     void drawSurface();
     void drawLabels();
+    void drawOperatingPoint(const QList<QPointF>& trail);
     void releaseGL();
 
     SurfaceFamily m_family = SurfaceFamily::Maf;
     SurfaceTable m_table = SurfaceTable::Maf;
     LoadAxis m_loadAxis = LoadAxis::MafVoltage;
     QStringList m_cells;
+    QList<QPointF> m_trail;
     bool m_active = false;
     bool m_leftPressed = false;
     bool m_dragging = false;

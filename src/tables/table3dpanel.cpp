@@ -91,6 +91,8 @@ Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
     m_editor = new TableEditor(this);
     m_cellDelegate->look = [this](int row, int column) { return m_editor->look(row, column); };
 
+    setUpRecordingViews();
+
     connect(ui.atb_KorrTab_MAF, &QToolButton::clicked, this, [this] {
         writeAxisLabels();
         emit loadAxisClicked(true);
@@ -329,7 +331,8 @@ void Table3DPanel::onEnter() {
 
 bool Table3DPanel::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ui.sgrid_Table_3D && isEnterKey(event)) {
-        onEnter();
+        // Over the statistics the grid is not edited.
+        if (!m_statsShown) onEnter();
         return true;
     }
     return QWidget::eventFilter(watched, event);

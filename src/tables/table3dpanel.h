@@ -3,18 +3,26 @@
 // right edge, the table grid with its axis captions, the transfer and file buttons of the
 // three tables, the choice of the load axis and the orientation buttons of the surface.
 
+#include <QPointer>
 #include <QStringList>
 #include <QWidget>
 
+#include <deque>
 #include <functional>
 #include <optional>
 
+#include "analysis/cellstats.h"
 #include "surface/surfaceview.h"
 #include "tables/tablecodec.h"
 #include "ui_table3dpanel.h"
 
 class EditCellDelegate;
 class TableEditor;
+class CellStatsDelegate;
+class OperatingPointFrame;
+class QAbstractItemDelegate;
+class QAction;
+class QActionGroup;
 
 class Table3DPanel : public QWidget {
     Q_OBJECT
@@ -95,8 +103,47 @@ public:
     // The change of `table` since its last undo step becomes one step: an opened file or
     // a finished read from the module.
     void recordChange(Table table);
+    // --- a recording over the table (table3dpanel_recording.cpp) ---------------------
+
+    // The breakpoints of the grid's headings: engine speed over the columns, the load
+    // axis in force over the rows (the fixed values of the axis where a heading is not
+    // a number).
+    analysis::Axis speedBreakpoints() const;
+    analysis::Axis loadBreakpoints() const;
+
+    // The live operating point: one recorded sample more (engine speed, MAF voltage and
+    // injection time). The grid frames the cell of the newest sample and the surface
+    // shows it with a trail of the last TrailLength samples, on the load axis in force.
+    static constexpr int TrailLength = 20;
+    void addOperatingPoint(double speed, double mafVoltage, double injectionTime);
+    void clearOperatingPoint();
+    // The framed cell (column, row), none without a sample.
+    std::optional<QPoint> operatingCell() const;
+
+    // Cell statistics: the grid shows the statistics instead of the cell values, and
+    // editing is off, until they are hidden; hiding restores the grid's delegate and edit
+    // triggers as they were.
+    void showCellStatistics(const analysis::CellGrid& grid);
+    void hideCellStatistics();
+    bool cellStatisticsShown() const { return m_statsShown; }
+    // The tool tip a cell shows while the statistics are shown (empty without samples).
+    QString cellStatisticsToolTip(int c, int r) const;
+    // The archive column of the parameter chosen for the statistics, and whether only the
+    // page the chart shows counts.
+    int statisticsColumn() const;
+    bool statisticsOfPageOnly() const;
+
+    // The grid's context actions: the statistics on and off, the parameter (a submenu of
+    // exclusive choices, L1 first) and the page-only choice.
+    QAction* actCellStats = nullptr;
+    QAction* actCellStatsParam = nullptr;
+    QAction* actCellStatsPage = nullptr;
+    QActionGroup* cellStatsParams = nullptr;
 
 signals:
+    // The statistics were turned on, or their parameter or range changed while they are
+    // shown: whoever holds the recording computes them and calls showCellStatistics.
+    void cellStatisticsWanted();
     // The user chose the load axis with one of its buttons (the labels are already written).
     void loadAxisClicked(bool mafVoltage);
     // A redraw of the surface was requested (after the view was handed the new cells).
@@ -117,7 +164,20 @@ private:
     bool normaliseTableGrid(Table table);
     void reportNotANumber(Table table, int c, int r, const QString& text);
 
+    void setUpRecordingViews();
+    void placeOperatingPoint();
+
     std::optional<Table> m_shown;
     EditCellDelegate* m_cellDelegate = nullptr;
     TableEditor* m_editor = nullptr;
+
+    struct RecordedPoint {
+        double speed, mafVoltage, injectionTime;
+    };
+    std::deque<RecordedPoint> m_trail;
+    OperatingPointFrame* m_frame = nullptr;
+    CellStatsDelegate* m_statsDelegate = nullptr;
+    QPointer<QAbstractItemDelegate> m_savedDelegate;
+    int m_savedTriggers = 0;
+    bool m_statsShown = false;
 };

@@ -1,0 +1,187 @@
+// A three-hour record (108 000 samples at 100 ms) opened through the real window, then:
+// the cell statistics over the whole record and over the chart's page, the cost the live
+// operating point adds to a recording tick with the table panel hidden and shown (with the
+// surface renders it causes), and a mouse move over Chart1 with the hover readout, timed
+// up to the repainted chart. Prints figures; not part of the test suite.
+//   build/bench_recordingtables [minutes]     (needs a display)
+#include "benchutil.h"
+#include "analysis/cellstats.h"
+#include "app/mainwindow.h"
+#include "app/recordingviews.h"
+#include "link/exchange.h"
+#include "tables/table3dpanel.h"
+#include "telemetry/chartpanel.h"
+#include "telemetry/chartreadout.h"
+#include "telemetry/liverecorder.h"
+#include "telemetry/parampanel.h"
+#include "telemetry/recordfile.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QElapsedTimer>
+#include <QMouseEvent>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <qcustomplot.h>
+
+#include <cmath>
+#include <cstdio>
+#include <functional>
+#include <vector>
+
+namespace {
+
+using bench::stats;
+using bench::Stats;
+
+// A drive whose speed and load sweep the whole table.
+QByteArray makeRecord(int lines) {
+    QByteArray out;
+    QRandomGenerator rng(5);
+    std::array<double, recordfile::Fields> v{};
+    for (int i = 0; i < lines; ++i) {
+        const double t = i * 0.1;
+        const double load = 0.5 + 0.5 * std::sin(t / 40.0) * std::sin(t / 7.0);
+        const double noise = rng.bounded(100) / 1000.0;
+        v = {t,
+             1.5 + 6 * load + noise,              // SP, ms
+             0.8 + 14 * load + noise,             // STR, l/h
+             4.6 * load,                          // AI, V
+             700 + 9000 * load * load + 50 * noise, // TP, rpm
+             1500 + 6000 * load,                  // SD, Hz
+             0.45 + 0.4 * std::sin(t * 3) + noise, // L1, V
+             0.45 + 0.4 * std::cos(t * 3),        // L2
+             0.5 + 0.3 * std::sin(t), 0.6 + 0.3 * std::sin(t), 0.5 + 0.3 * std::cos(t), 0.6 + 0.3 * std::cos(t)};
+        out += recordfile::encodeLine(v);
+    }
+    return out;
+}
+
+void print(const char* what, const std::vector<double>& ms, const char* extra = "") {
+    const Stats s = stats(ms);
+    std::printf("%-44s p50 %8.3f  p95 %8.3f  max %8.3f ms%s\n", what, s.p50, s.p95, s.max, extra);
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    const int minutes = argc > 1 ? std::max(1, atoi(argv[1])) : 180;
+    const int lines = minutes * 600;
+
+    TForm1 w;
+    w.resize(1600, 1000);
+    w.show();
+    w.atb_Parr_minClick();
+    app.processEvents();
+    auto& chart = w.Panel_Parr_Max->ui;
+    LiveRecorder& rec = *w.Recorder;
+    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
+    w.Ex->Timer_Module_Graf->setInterval(100);
+    app.processEvents();
+
+    QTemporaryDir dir;
+    const QString name = dir.filePath(QStringLiteral("drive_data.txt"));
+    {
+        QFile f(name);
+        if (!f.open(QIODevice::WriteOnly)) return 1;
+        f.write(makeRecord(lines));
+    }
+    w.Ctx.openFileName = [&](const QString&, const QString&) { return name; };
+    w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
+    chart.atb_Param_Open->click();
+    chart.atb_Chart1_Stop->click();
+    app.processEvents();
+    chart.Chart1->repaint();
+    std::printf("record: %d samples in the archive\n", rec.Arhiv.samples());
+
+    QElapsedTimer t;
+    auto timed = [&](const std::function<void()>& f, int times) {
+        std::vector<double> ms;
+        for (int i = 0; i < times; ++i) {
+            t.start();
+            f();
+            ms.push_back(double(t.nsecsElapsed()) / 1e6);
+        }
+        return ms;
+    };
+
+    // --- statistics ---------------------------------------------------------------------
+    Table3DPanel& tables = *w.Panel_3D;
+    const SampleTable& a = rec.Arhiv;
+    const int n = a.samples();
+    print("binning alone, whole record", timed([&] {
+              const analysis::CellGrid g = analysis::binRows(
+                  analysis::speedAxis(), analysis::mafVoltageAxis(), analysis::column::AI, analysis::column::L1, 1,
+                  n, [&a](int row, int col) { return a.column(col).at(row - 1); });
+              if (g.total() != n) std::printf("lost samples: %d of %d\n", g.total(), n);
+          }, 30));
+    w.atb_MAFClick();
+    app.processEvents();
+    tables.actCellStats->trigger();
+    app.processEvents();
+    print("statistics shown, whole record", timed([&] {
+              w.findChild<RecordingViews*>()->showStatistics();
+              tables.ui.sgrid_Table_3D->viewport()->repaint();
+          }, 30));
+    rec.chart().setTimeRange(50000, 50050);
+    tables.actCellStatsPage->trigger();
+    print("statistics shown, one page", timed([&] {
+              w.findChild<RecordingViews*>()->showStatistics();
+              tables.ui.sgrid_Table_3D->viewport()->repaint();
+          }, 30));
+    tables.actCellStats->trigger();
+
+    // --- the live operating point per tick ----------------------------------------------
+    SurfaceView* view = tables.ui.Panel_Space3D;
+    int row = 1;
+    auto tick = [&] {
+        emit rec.sampleRecorded(row);
+        row = row % n + 1;
+    };
+    w.atb_Parr_minClick();
+    app.processEvents();
+    print("operating point per tick, panel hidden", timed(tick, 2000));
+    w.atb_MAFClick();
+    app.processEvents();
+    view->repaint();
+    const int renders0 = view->renderCount();
+    const int ticks = 200;
+    const std::vector<double> shown = timed([&] {
+        tick();
+        view->repaint(); // the surface as the next frame paints it
+    }, ticks);
+    char extra[96];
+    std::snprintf(extra, sizeof extra, "; %.2f renders per tick", double(view->renderCount() - renders0) / ticks);
+    print("operating point per tick, panel shown", shown, extra);
+    const int renders1 = view->renderCount();
+    const std::vector<double> alone = timed([&] { view->repaint(); }, 50);
+    std::snprintf(extra, sizeof extra, " (%d renders: the picture is reused)", view->renderCount() - renders1);
+    print("surface repaint without a new point", alone, extra);
+
+    // --- the hover readout ---------------------------------------------------------------
+    w.atb_Parr_minClick();
+    rec.chart().fitTimeAxis();
+    app.processEvents();
+    chart.Chart1->repaint();
+    QCustomPlot* plot = chart.Chart1;
+    const QRect area = plot->axisRect()->rect();
+    int x = area.left();
+    std::vector<double> ms;
+    for (int i = 0; i < 300; ++i) {
+        x = area.left() + (x - area.left() + 7) % area.width();
+        const QPointF at(x, area.center().y());
+        QMouseEvent e(QEvent::MouseMove, at, plot->mapToGlobal(at), Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+        t.start();
+        QApplication::sendEvent(plot, &e);
+        app.processEvents(); // the queued replot
+        plot->repaint();
+        ms.push_back(double(t.nsecsElapsed()) / 1e6);
+    }
+    std::snprintf(extra, sizeof extra, " (replot %.2f ms, %zu lines)", plot->replotTime(),
+                  size_t(w.findChild<RecordingViews*>()->readout()->lines().size()));
+    print("mouse move with the readout, whole record", ms, extra);
+    return 0;
+}

@@ -1,0 +1,47 @@
+#pragma once
+// What a recording shows outside the chart, wired between the recorder and the table panel:
+// the live operating point on the table grid and the surface, the cell statistics of the
+// archive over the table grid, and the hover readout of the chart.
+//
+// The operating point is taken from the recording tick (LiveRecorder::sampleRecorded) only
+// while the table panel is shown; when it is shown again during a recording, the trail is
+// taken from the archive's last rows. The statistics are computed again, at most a few
+// times a second, while they are shown and the archive, the chart page or the load axis
+// changes.
+
+#include <QObject>
+
+class ChartPanel;
+class ChartReadout;
+class LiveRecorder;
+class QTimer;
+class Table3DPanel;
+
+class RecordingViews : public QObject {
+    Q_OBJECT
+public:
+    // recordingTimer: the recording tick's timer, active while a recording runs.
+    RecordingViews(LiveRecorder* recorder, ChartPanel* chart, QTimer* recordingTimer, Table3DPanel* tables,
+                   QObject* parent = nullptr);
+
+    ChartReadout* readout() const { return m_readout; }
+    // Computes the statistics for the choices of the table panel and shows them.
+    void showStatistics();
+    // The archive rows (first, last) the statistics take: the whole recording, or the
+    // rows of the samples on the chart's page; first > last when there are none.
+    std::pair<int, int> statisticsRows() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void sampleRecorded(int row);
+    void trailFromArchive();
+    void statisticsSoon();
+
+    LiveRecorder* m_rec;
+    QTimer* m_recording;
+    Table3DPanel* m_tables;
+    ChartReadout* m_readout;
+    QTimer* m_statsTimer;
+};
