@@ -129,8 +129,13 @@ int main(int argc, char* argv[]) {
         if (!f.open(QIODevice::WriteOnly)) return 1;
         f.write(record);
     }
+    // The question first (reading the journal once), then the timed answer.
+    std::function<void(bool)> reply;
+    w.Restore->ask = [&](const QString&, std::function<void(bool)> r) { reply = std::move(r); };
+    w.Restore->check();
+    if (!reply) return 1;
     t.start();
-    w.Restore->restore();
+    reply(true);
     paint();
     const double restored = double(t.nsecsElapsed()) / 1e6;
     std::printf("open the record file %.0f ms; restore the journal %.0f ms (%d samples; both up to the repainted chart)\n",

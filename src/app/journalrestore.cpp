@@ -7,6 +7,7 @@
 #include "telemetry/recordjournal.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -47,6 +48,8 @@ void JournalRestore::check() {
     }
     const int samples = journal.record.rows();
     if (samples == 0) return;
+    m_size = QFileInfo(path).size();
+    m_modified = modified;
     ask(recordjournal::restoreQuestion(modified, samples, msgs().english()), [this](bool yes) {
         if (yes)
             restore();
@@ -55,19 +58,33 @@ void JournalRestore::check() {
     });
 }
 
+QString JournalRestore::askedFile() const {
+    for (const QString& path : {RecordingJournal::path(), RecordingJournal::previousPath()}) {
+        const QFileInfo info(path);
+        if (info.exists() && info.size() == m_size && info.lastModified() == m_modified) return path;
+    }
+    return QString();
+}
+
 void JournalRestore::restore() {
     // Read again: the answer may come long after the question.
+    const QString path = askedFile();
+    if (path.isEmpty()) return;
     recordjournal::Journal journal;
     QString error;
-    if (!recordjournal::readFile(RecordingJournal::path(), &journal, nullptr, &error, msgs().english())) {
+    if (!recordjournal::readFile(path, &journal, nullptr, &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
     if (!journal.ok()) {
-        m_ctx->error(recordjournal::rejectedMessage(RecordingJournal::path(), journal, msgs().english()));
+        m_ctx->error(recordjournal::rejectedMessage(path, journal, msgs().english()));
         return;
     }
     m_files->restore(std::move(journal.record));
 }
 
-void JournalRestore::discard() { QFile::remove(RecordingJournal::path()); }
+void JournalRestore::discard() {
+    // Never the journal of a recording begun after the question.
+    const QString path = askedFile();
+    if (!path.isEmpty()) QFile::remove(path);
+}

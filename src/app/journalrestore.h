@@ -4,6 +4,7 @@
 // Restore shows the recording as an opened record file would be shown (Chart1, the
 // archive, the navigator), Discard deletes the journal, closing the box leaves it.
 
+#include <QDateTime>
 #include <QObject>
 #include <QString>
 
@@ -28,6 +29,12 @@ public:
     void discard();
 
 private:
+    // The journal the question was about: a recording started while the question waits
+    // moves it to the previous generation, and the answer must follow it there.
+    QString askedFile() const;
+
     OperationContext* m_ctx;
     RecordFiles* m_files;
+    qint64 m_size = -1;
+    QDateTime m_modified;
 };

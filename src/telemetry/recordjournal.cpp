@@ -93,6 +93,12 @@ Journal parse(const QByteArray& bytes) {
 }
 
 bool readFile(const QString& path, Journal* journal, QDateTime* modified, QString* error, bool english) {
+    // Days of recording at 100 ms stay far below this; a larger file is not a journal.
+    if (QFileInfo(path).size() > MaxBytes) {
+        *error = english ? QStringLiteral("The file '%1' is too large for a recording.").arg(shown(path))
+                         : QStringLiteral("Файл «%1» слишком велик для записи.").arg(shown(path));
+        return false;
+    }
     QByteArray bytes;
     if (!recordfile::readFile(path, &bytes, error, english)) return false;
     *journal = parse(bytes);

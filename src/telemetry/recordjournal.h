@@ -34,6 +34,8 @@ QString previousFileName();
 // Longer lines are not journal lines (a line of twelve 64-bit numbers and their markers
 // stays well below this).
 inline constexpr int MaxLine = 400;
+// A journal file larger than this is refused before it is read.
+inline constexpr qint64 MaxBytes = qint64(1) << 30;
 
 struct Journal {
     recordfile::Record record; // the samples, in units (badLine unused)

@@ -70,6 +70,7 @@ class TestJournal : public QObject {
     QStringList errors;
     QStringList asked;
     int answer = -1; // 1 restore, 0 discard, -1 no answer
+    std::function<void(bool)> later; // the reply, for an answer given afterwards
 
     // A window in the current folder that answers the restore question as `answer` says.
     void makeWindow() {
@@ -80,6 +81,7 @@ class TestJournal : public QObject {
         w->Ctx.confirm = [](QDialog*) { return true; };
         w->Restore->ask = [this](const QString& text, std::function<void(bool)> reply) {
             asked << text;
+            later = reply;
             if (answer >= 0) reply(answer == 1);
         };
         w->show();
@@ -89,11 +91,12 @@ class TestJournal : public QObject {
     Ui::ChartPanel& chart() { return w->Panel_Parr_Max->ui; }
 
     // The archive against a record read by the record file reader.
-    void compareArchive(const recordfile::Record& expected) {
+    void compareArchive(const recordfile::Record& expected, int chartSamples = -1) {
         QCOMPARE(rec().Arhiv.samples(), expected.rows());
         QCOMPARE(rec().Navigator.samples(), expected.rows());
         QCOMPARE(rec().Row_Arhiv, expected.rows() + 1);
-        QCOMPARE(rec().chart().sampleCount(), expected.rows());
+        // A record read is added after the points the chart holds.
+        QCOMPARE(rec().chart().sampleCount(), chartSamples < 0 ? expected.rows() : chartSamples);
         for (int r = 0; r < expected.rows(); ++r)
             for (int f = 0; f < recordfile::Fields; ++f)
                 if (rec().Arhiv.value(r + 1, f) != expected.values[std::size_t(f)][std::size_t(r)])
@@ -189,6 +192,34 @@ private slots:
         if (kept) QCOMPARE(fileBytes(recordjournal::fileName()), bytes); // never changed by reading
         // A journal that is not one is told, and left for the user.
         QCOMPARE(errors.size(), bytes.endsWith("garbage\r\n") ? 1 : 0);
+    }
+
+    // The question still open, a new recording starts: the answer is about the old one,
+    // now the previous generation, and leaves the new journal alone.
+    void answerAfterANewStart_data() {
+        QTest::addColumn<bool>("restore");
+        QTest::newRow("restore") << true;
+        QTest::newRow("discard") << false;
+    }
+    void answerAfterANewStart() {
+        QFETCH(bool, restore);
+        const QByteArray lost = journalLines(7);
+        writeBytes(recordjournal::fileName(), lost);
+        makeWindow();
+        QTRY_COMPARE_WITH_TIMEOUT(asked.size(), 1, 5000);
+        recordByHand(4);
+        QCOMPARE(fileBytes(recordjournal::previousFileName()), lost);
+        const QByteArray current = fileBytes(recordjournal::fileName());
+        QCOMPARE(lineCount(recordjournal::fileName()), 4);
+        later(restore);
+        QCOMPARE(fileBytes(recordjournal::fileName()), current);
+        if (restore) {
+            compareArchive(recordfile::parse(lost), 4 + 7);
+            QCOMPARE(fileBytes(recordjournal::previousFileName()), lost);
+        } else {
+            QCOMPARE(rec().Arhiv.samples(), 4);
+            QVERIFY(!QFile::exists(recordjournal::previousFileName()));
+        }
     }
 
     void journalFollowsTheRecording() {
