@@ -146,20 +146,20 @@ int main(int argc, char* argv[]) {
     print("operating point per tick, panel hidden", timed(tick, 2000));
     w.atb_MAFClick();
     app.processEvents();
-    view->repaint();
+    view->sceneImage();
     const int renders0 = view->renderCount();
     const int ticks = 200;
     const std::vector<double> shown = timed([&] {
         tick();
-        view->repaint(); // the surface as the next frame paints it
+        view->sceneImage(); // the picture as the next paint of the view takes it
     }, ticks);
     char extra[96];
     std::snprintf(extra, sizeof extra, "; %.2f renders per tick", double(view->renderCount() - renders0) / ticks);
     print("operating point per tick, panel shown", shown, extra);
     const int renders1 = view->renderCount();
-    const std::vector<double> alone = timed([&] { view->repaint(); }, 50);
+    const std::vector<double> alone = timed([&] { view->sceneImage(); }, 50);
     std::snprintf(extra, sizeof extra, " (%d renders: the picture is reused)", view->renderCount() - renders1);
-    print("surface repaint without a new point", alone, extra);
+    print("surface picture without a new point", alone, extra);
 
     // --- the hover readout ---------------------------------------------------------------
     w.atb_Parr_minClick();

@@ -124,7 +124,7 @@ void ChartReadout::pointAt(QPointF pos) {
     const bool was = isShown();
     const int before = m_index;
     // Moves within one sample change nothing on the screen.
-    if (place() != was || before != m_index) m_chart->queueReplot();
+    if (place() != was || before != m_index) queueRedraw();
 }
 
 void ChartReadout::hide() {
@@ -132,7 +132,16 @@ void ChartReadout::hide() {
     if (!isShown()) return;
     m_index = -1;
     setItemsVisible(0, false);
-    m_chart->queueReplot();
+    queueRedraw();
+}
+
+void ChartReadout::queueRedraw() {
+    if (m_redrawQueued) return;
+    m_redrawQueued = true;
+    QMetaObject::invokeMethod(this, [this] {
+        m_redrawQueued = false;
+        m_layer->replot();
+    }, Qt::QueuedConnection);
 }
 
 QStringList ChartReadout::lines() const {

@@ -5,8 +5,11 @@
 // a running recording as on one being browsed, follows the sample under the mouse when the
 // time axis moves, and goes when the mouse leaves the chart.
 //
-// The cursor and the texts are items on a layer of their own above the data; every change
-// asks for a queued replot, so many mouse moves before the next frame cost one replot.
+// The cursor and the texts are items on a buffered layer of their own above the data. A
+// change asks for a queued redraw of that layer alone (the chart paints the other layers
+// from their buffers), so many mouse moves before the next frame cost one redraw of a few
+// items, however long the recording; should the data need drawing too, the layer's redraw
+// is a whole replot.
 
 #include <QColor>
 #include <QList>
@@ -45,6 +48,7 @@ private:
     // Finds the sample for m_pos again and writes the items; false when none is shown.
     bool place();
     void setItemsVisible(int texts, bool cursor);
+    void queueRedraw();
     // The value of a series at a sample and the colour of its run there; false when the
     // series has no point there.
     bool valueAt(int series, int index, double* value, QColor* colour) const;
@@ -57,4 +61,5 @@ private:
     bool m_hovering = false;
     int m_index = -1;
     int m_shownTexts = 0;
+    bool m_redrawQueued = false;
 };

@@ -101,7 +101,7 @@ private slots:
             lo = std::min(lo, l1);
             hi = std::max(hi, l1);
         }
-        QVERIFY2(settled >= n - 4, qPrintable(QStringLiteral("%1 of %2").arg(settled).arg(n)));
+        QVERIFY2(settled >= n - 8, qPrintable(QStringLiteral("%1 of %2").arg(settled).arg(n)));
         QVERIFY(lo < hi);
 
         tables().actCellStats->trigger();
