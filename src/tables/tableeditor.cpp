@@ -276,7 +276,13 @@ bool TableEditor::compareWith(const QString& fileName) {
         error(err);
         return false;
     }
-    m_compare[int(*table)] = tablefiles::tableCells(bytes);
+    // A file to compare with is checked as an opened one: a foreign file compares nothing.
+    const tablefiles::TableFile parsed = tablefiles::parseTable(bytes);
+    if (!parsed.ok()) {
+        error(tablefiles::tableLineMessage(fileName, parsed, msgs().english()));
+        return false;
+    }
+    m_compare[int(*table)] = parsed.texts;
     m_compareName[int(*table)] = QFileInfo(fileName).fileName();
     updateStatus();
     repaintGrid();
