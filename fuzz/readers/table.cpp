@@ -9,23 +9,41 @@
 
 #include <QDir>
 
+namespace {
+QStringList cellsOf(const ModelGrid& g) {
+    QStringList out;
+    for (int i = 0; i < tablefiles::LineCount; ++i) out << g.cell(i % 8 + 1, i / 8 + 1);
+    return out;
+}
+} // namespace
+
 void fuzzReader(const QByteArray& file) {
-    const QStringList cells = tablefiles::tableCells(file);
-    FUZZ_CHECK(cells.size() == tablefiles::LineCount, QString::number(cells.size()));
+    const tablefiles::TableFile parsed = tablefiles::parseTable(file);
+    if (parsed.ok())
+        FUZZ_CHECK(parsed.texts.size() == tablefiles::LineCount, QString::number(parsed.texts.size()));
+    else
+        FUZZ_CHECK(parsed.badLine >= 1 && parsed.badLine <= tablefiles::LineCount && parsed.texts.isEmpty(),
+                   QString::number(parsed.badLine));
 
     TForm1& w = fuzzwin::window();
     const QString path = QDir(fuzzwin::workDir()).filePath(QStringLiteral("fuzzMAF.txt"));
     fuzzwin::writeAll(path, file);
     fuzzwin::fileAnswer() = path;
     const int pick = file.isEmpty() ? 0 : quint8(file.back()) % 3;
+    const ModelGrid& g = pick == 1 ? w.Panel_3D->sgrid_3D_Lambda : w.Panel_3D->sgrid_3D_MAF;
+    const QStringList before = cellsOf(g);
+    const QStringList shownBefore = w.Panel_3D->tableCells();
     if (pick == 0) w.Files->atb_MAF_OpenClick();
     if (pick == 1) w.Files->atb_Lambda_OpenClick();
     if (pick == 2) w.Files->atb_MAF_TR_90_OpenClick();
     const QStringList errors = fuzzwin::takeErrors();
-    // An accepted file is in the model grid as written.
-    if (errors.isEmpty()) {
-        const ModelGrid& g = pick == 1 ? w.Panel_3D->sgrid_3D_Lambda : w.Panel_3D->sgrid_3D_MAF;
-        for (int i = 0; i < tablefiles::LineCount; ++i)
-            FUZZ_CHECK(g.cell(i % 8 + 1, i / 8 + 1) == cells.at(i), QString::number(i));
+    FUZZ_CHECK(errors.isEmpty() == parsed.ok(), errors.join(QLatin1Char('\n')));
+    if (parsed.ok()) {
+        // An accepted file is in the model grid as written.
+        FUZZ_CHECK(cellsOf(g) == parsed.texts, QString());
+    } else {
+        // A rejected file changes no cell, hidden or shown.
+        FUZZ_CHECK(cellsOf(g) == before, QString());
+        FUZZ_CHECK(w.Panel_3D->tableCells() == shownBefore, QString());
     }
 }
