@@ -1,6 +1,5 @@
 #pragma once
-// The settings files read into the window: a file the window rejects changes nothing of
-// what it would write back, and one it accepts is written back as it reads.
+// The settings files read into the window, line by line.
 #include "fuzzwindow.h"
 
 #include "app/configuration.h"
@@ -17,23 +16,18 @@ inline QByteArray written(TForm1& w) {
     return fuzzwin::readAll(Configuration::InfoFile) + "\n--\n" + fuzzwin::readAll(Configuration::ConfigFile);
 }
 
-// Puts file in place of `name` and runs read, which reads it into the window.
+// Puts file in place of `name` and runs read, which reads it into the window. Each line
+// stands on its own: a bad one costs only its own value, so whatever the file holds, the
+// window then writes files that read back without a fault and write again the same.
 inline void check(const QByteArray& file, const QString& name, const std::function<bool(QString*)>& read) {
     TForm1& w = *&fuzzwin::window();
-    const QByteArray before = written(w);
     fuzzwin::writeAll(name, file);
     QString error;
-    const bool ok = read(&error);
+    read(&error);
     fuzzwin::takeErrors();
     const QByteArray after = written(w);
-    if (!ok) {
-        FUZZ_CHECK(!error.isEmpty(), QString());
-        FUZZ_CHECK(after == before, error);
-        return;
-    }
-    // What the window took from the file it writes so that it reads back the same.
     QString again;
-    FUZZ_CHECK(read(&again), again);
+    FUZZ_CHECK(read(&again) && again.isEmpty(), again);
     FUZZ_CHECK(written(w) == after, QString::fromLocal8Bit(after.left(400)));
 }
 

@@ -13,8 +13,9 @@ Lines split(const QByteArray& bytes, int maxLines) {
     qsizetype pos = 0;
     while (pos < n && (maxLines < 0 || out.lines.size() < maxLines)) {
         const int lineNo = int(out.lines.size()) + 1;
-        // Look no further than one character past the longest line allowed.
-        const qsizetype limit = std::min(n, pos + MaxLineLength + 1);
+        // Look no further than one byte past the longest line allowed (a character takes up
+        // to four bytes of UTF-8).
+        const qsizetype limit = std::min(n, pos + MaxLineBytes + 1);
         qsizetype end = pos;
         while (end < limit && data[end] != '\n' && data[end] != '\r' && data[end] != '\0') ++end;
         if (end < n && data[end] == '\0') {
@@ -22,12 +23,13 @@ Lines split(const QByteArray& bytes, int maxLines) {
             out.badLine = lineNo;
             return out;
         }
-        if (end - pos > MaxLineLength) {
+        const QString line = end - pos > MaxLineBytes ? QString() : QString::fromUtf8(data + pos, end - pos);
+        if (end - pos > MaxLineBytes || line.size() > MaxLineLength) {
             out.fault = Fault::TooLong;
             out.badLine = lineNo;
             return out;
         }
-        out.lines << QString::fromUtf8(data + pos, end - pos);
+        out.lines << line;
         pos = end;
         if (pos < n && data[pos] == '\r') {
             ++pos;

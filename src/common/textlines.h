@@ -13,6 +13,8 @@ namespace textlines {
 
 // No line of the program's files comes near it (a record line has about 90 characters).
 constexpr qsizetype MaxLineLength = 512;
+// The most bytes such a line can take in UTF-8.
+constexpr qsizetype MaxLineBytes = 4 * MaxLineLength;
 
 enum class Fault { None, TooLong, NotText };
 

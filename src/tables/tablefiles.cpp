@@ -168,7 +168,7 @@ bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool e
                                .arg(QDir::toNativeSeparators(fileName), f.errorString());
         return false;
     }
-    *bytes = f.read(LineCount * (textlines::MaxLineLength + 2) + 2);
+    *bytes = f.read(LineCount * (textlines::MaxLineBytes + 2) + 2);
     if (f.error() != QFileDevice::NoError) {
         *error = english ? QStringLiteral("Cannot read the file '%1': %2")
                                .arg(QDir::toNativeSeparators(fileName), f.errorString())

@@ -2,6 +2,7 @@
 // read, a table read and a table write leave the module's exact cells (copies that the
 // Open buttons read back), a settings write leaves the image with the written byte, and a
 // cancelled write or a read that gives up leaves nothing.
+#include "common/textlines.h"
 #include "history/history.h"
 #include "settings/registerwriter.h"
 #include "tables/tablefileactions.h"
@@ -21,7 +22,7 @@ QStringList copies(history::Kind kind, history::Direction direction) {
 
 QStringList copyLines(const QString& path) {
     QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? tablefiles::decodeLines(f.readAll()) : QStringList{"(missing)"};
+    return f.open(QIODevice::ReadOnly) ? textlines::split(f.readAll()).lines : QStringList{"(missing)"};
 }
 
 // The protocol log's form of a register, worked out here bit by bit (bit 0 first).

@@ -31,6 +31,9 @@ class TestTextLines : public QObject {
         QTest::newRow("UTF-8") << QByteArray("Рус\r\n") << -1 << QStringList{"Рус"} << Fault::None << 0;
         QTest::newRow("the longest line") << longest + "\r\nb" << -1 << QStringList{QString::fromLatin1(longest), "b"}
                                           << Fault::None << 0;
+        QTest::newRow("the longest line in two-byte characters")
+            << QString(textlines::MaxLineLength, QChar(0x0416)).toUtf8() << -1
+            << QStringList{QString(textlines::MaxLineLength, QChar(0x0416))} << Fault::None << 0;
         QTest::newRow("one too long") << "x\r\n" + longest + "a\r\nb" << -1 << QStringList{"x"} << Fault::TooLong << 2;
         QTest::newRow("too long, no end") << QByteArray(3 << 20, 'z') << -1 << QStringList{} << Fault::TooLong << 1;
         QTest::newRow("NUL") << QByteArray("1\r\n2\0003\r\n", 8) << -1 << QStringList{"1"} << Fault::NotText << 2;
