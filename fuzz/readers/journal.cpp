@@ -25,7 +25,7 @@ void fuzzReader(const QByteArray& file) {
     for (int r = 0; r < rows; ++r) {
         std::array<double, recordfile::Fields> values;
         for (int f = 0; f < recordfile::Fields; ++f) values[std::size_t(f)] = j.record.values[std::size_t(f)][std::size_t(r)];
-        again += recordfile::encodeLine(values) + "\r\n";
+        again += recordfile::encodeLine(values); // with its line end
     }
     const recordjournal::Journal back = recordjournal::parse(again);
     FUZZ_CHECK(back.ok() && !back.tornTail && back.record.rows() == rows, back.reason);
