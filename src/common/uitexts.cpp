@@ -445,6 +445,46 @@ QString stateCaption(const QString& object, bool down, Lang lang) {
     return {};
 }
 
+const QList<ActionText>& gridActionTexts() {
+    static const QList<ActionText> t{
+        // The editing menu of the table grid, then that of either curve grid.
+        {P::Table3D, "actSetValue", u"Установить значение…"_s, u"Set a value…"_s},
+        {P::Table3D, "actAddValue", u"Прибавить значение…"_s, u"Add a value…"_s},
+        {P::Table3D, "actScale", u"Масштабировать, %…"_s, u"Scale by a percentage…"_s},
+        {P::Table3D, "actInterpolateH", u"Интерполировать по горизонтали"_s, u"Interpolate horizontally"_s},
+        {P::Table3D, "actInterpolateV", u"Интерполировать по вертикали"_s, u"Interpolate vertically"_s},
+        {P::Table3D, "actInterpolate2D", u"Интерполировать от углов"_s, u"Interpolate from the corners"_s},
+        {P::Table3D, "actSmooth", u"Сгладить"_s, u"Smooth"_s},
+        {P::Table3D, "actCopy", u"Копировать"_s, u"Copy"_s},
+        {P::Table3D, "actPaste", u"Вставить"_s, u"Paste"_s},
+        {P::Table3D, "actUndo", u"Отменить"_s, u"Undo"_s},
+        {P::Table3D, "actRedo", u"Повторить"_s, u"Redo"_s},
+        {P::Table3D, "actHeatMap", u"Тепловая карта"_s, u"Heat map"_s},
+        {P::Table3D, "actCompare", u"Сравнить с файлом…"_s, u"Compare with a file…"_s},
+        {P::Table3D, "actCompareTake", u"Взять значения из файла"_s, u"Take the file's values"_s},
+        {P::Table3D, "actCompareEnd", u"Закончить сравнение"_s, u"End the comparison"_s},
+        {P::Curve1, "actSetValue", u"Установить значение…"_s, u"Set a value…"_s},
+        {P::Curve1, "actAddValue", u"Прибавить значение…"_s, u"Add a value…"_s},
+        {P::Curve1, "actScale", u"Масштабировать, %…"_s, u"Scale by a percentage…"_s},
+        {P::Curve1, "actInterpolateV", u"Интерполировать между концами"_s, u"Interpolate between the ends"_s},
+        {P::Curve1, "actSmooth", u"Сгладить"_s, u"Smooth"_s},
+        {P::Curve1, "actCopy", u"Копировать"_s, u"Copy"_s},
+        {P::Curve1, "actPaste", u"Вставить"_s, u"Paste"_s},
+        {P::Curve1, "actUndo", u"Отменить"_s, u"Undo"_s},
+        {P::Curve1, "actRedo", u"Повторить"_s, u"Redo"_s},
+        {P::Curve1, "actCompare", u"Сравнить с файлом…"_s, u"Compare with a file…"_s},
+        {P::Curve1, "actCompareTake", u"Взять значения из файла"_s, u"Take the file's values"_s},
+        {P::Curve1, "actCompareEnd", u"Закончить сравнение"_s, u"End the comparison"_s},
+    };
+    return t;
+}
+
+QString gridActionText(Panel grid, const QString& object, Lang lang) {
+    for (const ActionText& a : gridActionTexts())
+        if (a.grid == grid && object == QLatin1String(a.object)) return lang == Lang::English ? a.en : a.ru;
+    return {};
+}
+
 Lang currentLang() {
     return msgs().english() ? Lang::English : Lang::Russian;
 }

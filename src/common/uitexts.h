@@ -63,6 +63,19 @@ const QList<StateCaption>& stateCaptions();
 // again after they change the state.
 QString stateCaption(const QString& object, bool down, Lang lang);
 
+// The texts of the context actions that several grids carry under one object name (the
+// editing menus of the table grid and of both curve grids): their owners write them in the
+// language in force when a menu opens. grid is Panel::Table3D for the table grid and
+// Panel::Curve1 for either curve grid.
+struct ActionText {
+    Panel grid;
+    const char* object;
+    QString ru, en;
+};
+const QList<ActionText>& gridActionTexts();
+// The text of a grid's action in the language; an empty text for an action without one.
+QString gridActionText(Panel grid, const QString& object, Lang lang);
+
 // The language recorded by the last switch (Russian before any switch).
 Lang currentLang();
 

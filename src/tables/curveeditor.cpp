@@ -22,22 +22,22 @@ constexpr int Points = CurvePanel::PointCount;
 
 const QList<EditActions::Item>& menuItems() {
     static const QList<EditActions::Item> items{
-        {"actSetValue", u"Установить значение…", u"Set a value…"},
-        {"actAddValue", u"Прибавить значение…", u"Add a value…"},
-        {"actScale", u"Масштабировать, %…", u"Scale by a percentage…"},
-        {"", nullptr, nullptr},
-        {"actInterpolateV", u"Интерполировать между концами", u"Interpolate between the ends"},
-        {"actSmooth", u"Сгладить", u"Smooth"},
-        {"", nullptr, nullptr},
-        {"actCopy", u"Копировать", u"Copy"},
-        {"actPaste", u"Вставить", u"Paste"},
-        {"", nullptr, nullptr},
-        {"actUndo", u"Отменить", u"Undo"},
-        {"actRedo", u"Повторить", u"Redo"},
-        {"", nullptr, nullptr},
-        {"actCompare", u"Сравнить с файлом…", u"Compare with a file…"},
-        {"actCompareTake", u"Взять значения из файла", u"Take the file's values"},
-        {"actCompareEnd", u"Закончить сравнение", u"End the comparison"},
+        {"actSetValue"},
+        {"actAddValue"},
+        {"actScale"},
+        {""},
+        {"actInterpolateV"},
+        {"actSmooth"},
+        {""},
+        {"actCopy"},
+        {"actPaste"},
+        {""},
+        {"actUndo"},
+        {"actRedo"},
+        {""},
+        {"actCompare"},
+        {"actCompareTake"},
+        {"actCompareEnd"},
     };
     return items;
 }
@@ -60,7 +60,7 @@ CurveEditor::CurveEditor(CurvePanel* panel) : QObject(panel), m_panel(panel) {
 
     // A click still selects one point; dragging or Shift with the cursor keys selects a range.
     m_panel->ui.sgrid_Emu->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_actions = new EditActions(m_panel->ui.sgrid_Emu, menuItems());
+    m_actions = new EditActions(m_panel->ui.sgrid_Emu, uitexts::Panel::Curve1, menuItems());
     const struct {
         const char* name;
         std::function<void()> run;

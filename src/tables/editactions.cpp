@@ -1,6 +1,5 @@
 #include "tables/editactions.h"
 
-#include "common/messages.h"
 
 #include <QAbstractScrollArea>
 #include <QAction>
@@ -18,8 +17,8 @@ QList<QKeySequence> shortcutsFor(const QByteArray& name) {
 }
 } // namespace
 
-EditActions::EditActions(QAbstractScrollArea* grid, const QList<Item>& items)
-    : QObject(grid), m_grid(grid), m_items(items) {
+EditActions::EditActions(QAbstractScrollArea* grid, uitexts::Panel textsOf, const QList<Item>& items)
+    : QObject(grid), m_grid(grid), m_textsOf(textsOf), m_items(items) {
     grid->setContextMenuPolicy(Qt::ActionsContextMenu);
     for (const Item& it : items) {
         auto* a = new QAction(grid);
@@ -48,10 +47,10 @@ QAction* EditActions::action(const char* name) const {
 }
 
 void EditActions::retranslate() {
-    const bool english = msgs().english();
+    const uitexts::Lang lang = uitexts::currentLang();
     for (qsizetype i = 0; i < m_items.size(); ++i)
         if (QAction* a = m_actions.at(i))
-            a->setText(QString::fromUtf16(english ? m_items.at(i).en : m_items.at(i).ru));
+            a->setText(uitexts::gridActionText(m_textsOf, QString::fromLatin1(m_items.at(i).name), lang));
 }
 
 bool EditActions::eventFilter(QObject* watched, QEvent* event) {

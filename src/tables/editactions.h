@@ -3,6 +3,8 @@
 // grid in menu order with their shortcuts, which work while the grid has the focus. Their
 // texts follow the interface language each time the menu opens.
 
+#include "common/uitexts.h"
+
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -13,14 +15,12 @@ class QAbstractScrollArea;
 class EditActions : public QObject {
     Q_OBJECT
   public:
-    // One entry of the menu: object name, Russian and English text; an empty name is a
-    // separator.
+    // One entry of the menu by object name; an empty name is a separator. The texts are
+    // the language table's for the grid (uitexts::gridActionText).
     struct Item {
         const char* name;
-        const char16_t* ru;
-        const char16_t* en;
     };
-    EditActions(QAbstractScrollArea* grid, const QList<Item>& items);
+    EditActions(QAbstractScrollArea* grid, uitexts::Panel textsOf, const QList<Item>& items);
 
     // The action by object name; nullptr when the grid has none.
     QAction* action(const char* name) const;
@@ -32,6 +32,7 @@ class EditActions : public QObject {
   private:
     QAbstractScrollArea* m_grid;
     QObject* m_viewport = nullptr;
+    uitexts::Panel m_textsOf;
     QList<Item> m_items;
     QList<QAction*> m_actions; // parallel to m_items (nullptr for separators)
 };

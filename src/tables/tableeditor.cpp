@@ -58,25 +58,25 @@ tablefiles::Kind fileKind(TableKind t) {
 
 const QList<EditActions::Item>& menuItems() {
     static const QList<EditActions::Item> items{
-        {"actSetValue", u"Установить значение…", u"Set a value…"},
-        {"actAddValue", u"Прибавить значение…", u"Add a value…"},
-        {"actScale", u"Масштабировать, %…", u"Scale by a percentage…"},
-        {"", nullptr, nullptr},
-        {"actInterpolateH", u"Интерполировать по горизонтали", u"Interpolate horizontally"},
-        {"actInterpolateV", u"Интерполировать по вертикали", u"Interpolate vertically"},
-        {"actInterpolate2D", u"Интерполировать от углов", u"Interpolate from the corners"},
-        {"actSmooth", u"Сгладить", u"Smooth"},
-        {"", nullptr, nullptr},
-        {"actCopy", u"Копировать", u"Copy"},
-        {"actPaste", u"Вставить", u"Paste"},
-        {"", nullptr, nullptr},
-        {"actUndo", u"Отменить", u"Undo"},
-        {"actRedo", u"Повторить", u"Redo"},
-        {"", nullptr, nullptr},
-        {"actHeatMap", u"Тепловая карта", u"Heat map"},
-        {"actCompare", u"Сравнить с файлом…", u"Compare with a file…"},
-        {"actCompareTake", u"Взять значения из файла", u"Take the file's values"},
-        {"actCompareEnd", u"Закончить сравнение", u"End the comparison"},
+        {"actSetValue"},
+        {"actAddValue"},
+        {"actScale"},
+        {""},
+        {"actInterpolateH"},
+        {"actInterpolateV"},
+        {"actInterpolate2D"},
+        {"actSmooth"},
+        {""},
+        {"actCopy"},
+        {"actPaste"},
+        {""},
+        {"actUndo"},
+        {"actRedo"},
+        {""},
+        {"actHeatMap"},
+        {"actCompare"},
+        {"actCompareTake"},
+        {"actCompareEnd"},
     };
     return items;
 }
@@ -99,7 +99,7 @@ TableEditor::TableEditor(Table3DPanel* panel) : QObject(panel), m_panel(panel) {
     QTableWidget* g = m_panel->ui.sgrid_Table_3D;
     // A click still selects one cell; dragging or Shift with the cursor keys selects a block.
     g->setSelectionMode(QAbstractItemView::ContiguousSelection);
-    m_actions = new EditActions(g, menuItems());
+    m_actions = new EditActions(g, uitexts::Panel::Table3D, menuItems());
     const struct {
         const char* name;
         std::function<void()> run;

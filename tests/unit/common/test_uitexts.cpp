@@ -56,6 +56,22 @@ bool hasCyrillic(const QString& s) {
 class TestUiTexts : public QObject {
     Q_OBJECT
   private slots:
+    // Every editing action of a grid has a Russian and an English text of its own, and no
+    // grid names an action twice.
+    void gridActionTexts() {
+        QSet<QString> seen;
+        for (const uitexts::ActionText& a : uitexts::gridActionTexts()) {
+            const QString key = QString::number(int(a.grid)) + QLatin1Char('/') + QLatin1String(a.object);
+            QVERIFY2(!seen.contains(key), qPrintable(key));
+            seen << key;
+            QVERIFY2(!a.ru.isEmpty() && !a.en.isEmpty() && a.ru != a.en, a.object);
+            QCOMPARE(uitexts::gridActionText(a.grid, QLatin1String(a.object), Lang::English), a.en);
+            QCOMPARE(uitexts::gridActionText(a.grid, QLatin1String(a.object), Lang::Russian), a.ru);
+        }
+        QVERIFY(uitexts::gridActionText(Panel::Table3D, QStringLiteral("actUndo"), Lang::English) == QStringLiteral("Undo"));
+        QVERIFY(uitexts::gridActionText(Panel::Curve1, QStringLiteral("actInterpolateH"), Lang::English).isEmpty());
+    }
+
     // Before any switch (a first run, or a configuration without a valid language line) the
     // message texts are already Russian, so status panels never show a bare " 87*".
     void initTestCase() {
