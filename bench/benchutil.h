@@ -9,7 +9,13 @@
 
 namespace bench {
 
-inline double heapMB() { return double(mallinfo2().uordblks) / (1024.0 * 1024.0); }
+// Bytes in use from malloc: the arenas' chunks and the blocks too large for an arena, which
+// malloc maps on their own (a column of a long recording is one such block until it is
+// reallocated into an arena).
+inline double heapMB() {
+    const struct mallinfo2 m = mallinfo2();
+    return double(m.uordblks + m.hblkhd) / (1024.0 * 1024.0);
+}
 
 inline double rssMB() {
     FILE* f = std::fopen("/proc/self/statm", "r");

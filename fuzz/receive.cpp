@@ -36,6 +36,8 @@ namespace {
 // Steps after which a chain that never ends counts as hung (a filtered curve read with
 // every answer whole takes 448 steps).
 constexpr int MaxSteps = 1200;
+// Steps between two passes of the window's own queued work.
+constexpr int DrawEvery = 32;
 
 enum class Chain {
     TableRead,
@@ -165,8 +167,13 @@ struct Run {
             deliver(answer);
             break;
         }
-        // Queued calls (a deferred receive, a closing port) run; no timer fires.
-        QCoreApplication::sendPostedEvents();
+        // The exchange's queued calls (a deferred receive, a closing port, a read's end
+        // message) run after every step; the window's own (replots, readouts) every few
+        // steps, as in a window too busy to draw after every answer. No timer fires.
+        for (QObject* o : {static_cast<QObject*>(w.Ex), static_cast<QObject*>(w.BComPort1),
+                           static_cast<QObject*>(w.TableTransfers)})
+            QCoreApplication::sendPostedEvents(o);
+        if (steps % DrawEvery == 0) QCoreApplication::sendPostedEvents();
         check();
     }
 
@@ -277,6 +284,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     reset(w);
     r.check();
     FUZZ_CHECK(r.runOut(), QStringLiteral("the connection never ended: ") + r.activeNames());
+    QCoreApplication::sendPostedEvents();
+    r.check();
     // A connection that failed or named no model of ours ends here.
     if (r.watchdogFired || w.Ctx.module.model.isEmpty() || w.Ex->Timer_Stop_Read->isActive()) {
         fuzzwin::takeErrors();
@@ -296,6 +305,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         r.check();
     }
     FUZZ_CHECK(r.runOut(), r.chain + QStringLiteral(" never ended: ") + r.activeNames());
+    QCoreApplication::sendPostedEvents();
+    r.check();
     FUZZ_CHECK(!r.locked(), r.chain);
     fuzzwin::takeErrors();
     return 0;

@@ -2,6 +2,7 @@
 
 #include "app/chartaxistitles.h"
 #include "common/messages.h"
+#include "common/namedobjects.h"
 
 #include <QDialog>
 #include <QMetaObject>
@@ -29,10 +30,12 @@ QStringList InterfaceLanguage::apply(Lang lang) {
     QList<uitexts::Entry> caption;
     for (const uitexts::Entry& e : uitexts::entries())
         (e.panel == uitexts::Panel::Caption ? caption : controls) << e;
-    QStringList faults = uitexts::apply(m_window, controls, lang);
+    // The controls are looked up in one walk of the window for the whole switch.
+    const NamedObjects named(m_window);
+    QStringList faults = uitexts::apply(m_window, named, controls, lang);
 
     // 3. The captions that follow a button's state.
-    faults += writeStateCaptions(lang);
+    faults += writeStateCaptions(named, lang);
 
     // 4. The message texts that handlers put into status panels, hints and labels.
     if (lang == Lang::English)
@@ -47,7 +50,7 @@ QStringList InterfaceLanguage::apply(Lang lang) {
     applyToDialogs(lang);
 
     // 6. The window caption: this also replaces a model caption.
-    faults += uitexts::apply(m_window, caption, lang);
+    faults += uitexts::apply(m_window, named, caption, lang);
 
     for (const QString& f : faults)
         qWarning("interface language: %s", qPrintable(f));
@@ -68,15 +71,15 @@ void InterfaceLanguage::showFlag(Lang lang) {
 }
 
 void InterfaceLanguage::applyStateCaptions() {
-    writeStateCaptions(uitexts::currentLang());
+    writeStateCaptions(NamedObjects(m_window), uitexts::currentLang());
 }
 
-QStringList InterfaceLanguage::writeStateCaptions(Lang lang) {
+QStringList InterfaceLanguage::writeStateCaptions(const NamedObjects& named, Lang lang) {
     QStringList faults;
     for (const uitexts::StateCaption& s : uitexts::stateCaptions()) {
         const QString name = QString::fromLatin1(s.object);
-        QObject* target = m_window->findChild<QObject*>(name);
-        QObject* state = m_window->findChild<QObject*>(QString::fromLatin1(s.stateObject));
+        QObject* target = named.child(name);
+        QObject* state = named.child(QString::fromLatin1(s.stateObject));
         if (!target || !state) {
             faults << QStringLiteral("%1: no such control (state caption)")
                           .arg(target ? QString::fromLatin1(s.stateObject) : name);

@@ -13,6 +13,7 @@
 
 #include <functional>
 
+class NamedObjects;
 class QWidget;
 
 class InterfaceLanguage : public QObject {
@@ -38,7 +39,7 @@ class InterfaceLanguage : public QObject {
 
   private:
     void showFlag(uitexts::Lang lang);
-    QStringList writeStateCaptions(uitexts::Lang lang);
+    QStringList writeStateCaptions(const NamedObjects& named, uitexts::Lang lang);
     QStringList writeColumnHeadings();
 
     QWidget* m_window;

@@ -13,6 +13,7 @@
 #include <QStringList>
 
 class QObject;
+class NamedObjects;
 
 namespace uitexts {
 
@@ -84,5 +85,7 @@ Lang currentLang();
 // (nor on a property adapter, a direct child that declares the property). Nothing is
 // created; an unknown name is reported, never a crash.
 QStringList apply(QObject* root, const QList<Entry>& list, Lang lang);
+// The same with the objects under root already indexed (one walk for several lists).
+QStringList apply(QObject* root, const NamedObjects& below, const QList<Entry>& list, Lang lang);
 
 } // namespace uitexts

@@ -1,5 +1,7 @@
 #include "common/uitexts.h"
 
+#include "common/namedobjects.h"
+
 #include <QMetaProperty>
 #include <QObject>
 #include <QVariant>
@@ -17,19 +19,23 @@ QObject* holderOf(QObject* o, const char* property) {
     return nullptr;
 }
 
-QObject* findNamed(QObject* root, const QString& name) {
+QObject* findNamed(QObject* root, const NamedObjects& below, const QString& name) {
     if (root->objectName() == name) return root;
-    return root->findChild<QObject*>(name);
+    return below.child(name);
 }
 
 } // namespace
 
 QStringList apply(QObject* root, const QList<Entry>& list, Lang lang) {
+    return apply(root, NamedObjects(root), list, lang);
+}
+
+QStringList apply(QObject* root, const NamedObjects& below, const QList<Entry>& list, Lang lang) {
     QStringList faults;
     if (!root) return {QStringLiteral("no window to write the texts into")};
     for (const Entry& e : list) {
         const QString name = QString::fromLatin1(e.object);
-        QObject* o = findNamed(root, name);
+        QObject* o = findNamed(root, below, name);
         if (!o) {
             faults << QStringLiteral("%1: no such control").arg(name);
             continue;

@@ -51,9 +51,14 @@ int pointModuleAddress(int curve, int i) {
 }
 
 int pointAt(int curve, int moduleAddress) {
-    for (int i = 1; i <= PointCount; ++i)
-        if (pointModuleAddress(curve, i) == moduleAddress) return i;
-    return 0;
+    if ((curve != 1 && curve != 2) || moduleAddress < 0 || moduleAddress > 0xFF) return 0;
+    // The inverse of pointAddress: the byte is the second character's digit times 16 plus
+    // the first character's.
+    const int n = firstCount(curve);
+    const int first = (moduleAddress & 0x0F) - (curve == 1 ? 8 : 0);
+    const int second = (moduleAddress >> 4) - (curve == 1 ? 8 : 3);
+    if (first < 0 || first >= n || second < 0 || second >= secondCount(curve)) return 0;
+    return second * n + first + 1;
 }
 
 double voltageFromByte(int byte) { return std::clamp(byte / CountsPerVolt, 0.0, VoltMax); }

@@ -2,6 +2,7 @@
 // writing, the start-up texts it leaves to run-time code, property adapters, and the shape
 // of the table itself.
 #include "common/messages.h"
+#include "common/namedobjects.h"
 #include "common/uitexts.h"
 
 #include <QRegularExpression>
@@ -123,6 +124,26 @@ class TestUiTexts : public QObject {
         QVERIFY(plain->dynamicPropertyNames().isEmpty());
         QCOMPARE(b->text(), QStringLiteral("No"));
         QCOMPARE(uitexts::apply(nullptr, list, Lang::English).size(), 1);
+    }
+
+    // A name used more than once is written to the control findChild finds: the nearer
+    // level first, among equals the earlier child, a deep first child before a later one's.
+    void repeatedNamesGoWhereFindChildGoes() {
+        QObject root;
+        auto* a = new QObject(&root);
+        auto* b = new QObject(&root);
+        caption(caption(a, "deep", QStringLiteral("1")), "deeper", QStringLiteral("2"));
+        caption(b, "deep", QStringLiteral("3"));
+        caption(caption(b, "other", QStringLiteral("4")), "deeper", QStringLiteral("5"));
+        caption(&root, "top", QStringLiteral("6"));
+        caption(a, "top", QStringLiteral("7"));
+        caption(caption(a, "x", QStringLiteral("8")), "onlyDeep", QStringLiteral("9"));
+        const NamedObjects named(&root);
+        for (const char* name : {"deep", "deeper", "top", "other", "x", "onlyDeep", "missing"})
+            QCOMPARE(named.child(QString::fromLatin1(name)), root.findChild<QObject*>(QString::fromLatin1(name)));
+        const QList<Entry> list{{Panel::Window, "deeper", "text", QStringLiteral("2"), QStringLiteral("two")}};
+        QVERIFY(uitexts::apply(&root, list, Lang::English).isEmpty());
+        QCOMPARE(root.findChild<Caption*>(QStringLiteral("deeper"))->text(), QStringLiteral("two"));
     }
 
     // A property the control lacks is written through a child that declares it.

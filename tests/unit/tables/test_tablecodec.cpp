@@ -238,6 +238,17 @@ private slots:
             QCOMPARE(curvecodec::pointAt(2, sim::reg::curve2Point(i)), i);
         }
         QCOMPARE(curvecodec::pointAt(1, 0x87), 0); // a MAF cell
+        // Every other byte, and what is no byte, is no point of either curve.
+        for (int curve : {1, 2, 0, 3}) {
+            QCOMPARE(curvecodec::pointAt(curve, -1), 0);
+            QCOMPARE(curvecodec::pointAt(curve, 0x100), 0);
+            for (int address = 0; address <= 0xFF; ++address) {
+                int expected = 0;
+                for (int i = 1; i <= 64; ++i)
+                    if (curvecodec::pointModuleAddress(curve, i) == address) expected = i;
+                QCOMPARE(curvecodec::pointAt(curve, address), expected);
+            }
+        }
         QCOMPARE(curvecodec::pointAddress(3, 1), QString());
         QCOMPARE(curvecodec::pointAddress(1, 65), QString());
     }
