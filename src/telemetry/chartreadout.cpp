@@ -55,20 +55,7 @@ void ChartReadout::setItemsVisible(int texts, bool cursor) {
 }
 
 bool ChartReadout::valueAt(int series, int index, double* value, QColor* colour) const {
-    const std::vector<QCPGraph*>& runs = m_chart->runs(series);
-    const double key = index;
-    // The newest run that has begun by the sample holds it (a run starts with the last
-    // point of the run before, so either holds a shared point).
-    for (auto it = runs.rbegin(); it != runs.rend(); ++it) {
-        const QSharedPointer<QCPGraphDataContainer> d = (*it)->data();
-        if (d->isEmpty() || d->constBegin()->key > key) continue;
-        const auto p = d->findBegin(key, false);
-        if (p == d->constEnd() || p->key != key) return false;
-        *value = p->value;
-        *colour = (*it)->pen().color();
-        return true;
-    }
-    return false;
+    return m_chart->valueAt(series, index, value, colour);
 }
 
 bool ChartReadout::place() {

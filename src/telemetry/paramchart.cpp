@@ -4,6 +4,7 @@
 
 #include <qcustomplot.h>
 
+#include <algorithm>
 #include <cmath>
 #include <memory>
 
@@ -12,7 +13,7 @@ namespace {
 // Ticks of the time axis stand on whole samples and are labelled with the samples' times.
 class SampleTimeTicker : public QCPAxisTicker {
 public:
-    explicit SampleTimeTicker(std::shared_ptr<const std::vector<double>> times) : m_times(std::move(times)) {}
+    explicit SampleTimeTicker(std::shared_ptr<const SampleColumn> times) : m_times(std::move(times)) {}
 
 protected:
     double getTickStep(const QCPRange& range) override {
@@ -22,20 +23,23 @@ protected:
     QString getTickLabel(double tick, const QLocale&, QChar, int) override {
         const double index = std::round(tick);
         if (std::abs(index - tick) > 1e-6 || index < 0 || index >= double(m_times->size())) return QString();
-        return formatGeneral((*m_times)[std::size_t(index)]);
+        return formatGeneral(m_times->at(int(index)));
     }
 
 private:
-    std::shared_ptr<const std::vector<double>> m_times;
+    std::shared_ptr<const SampleColumn> m_times;
 };
 
 // Samples per pixel of the time axis from which the summaries are drawn.
 constexpr double kSummaryFrom = 2.0 * ParamChart::BucketSize;
+// The window reaches this many samples, or half the shown range if more, beyond the shown
+// range on either side, so that scrolling by a step or a page seldom moves it.
+constexpr int kWindowMargin = 256;
 
 } // namespace
 
 ParamChart::ParamChart(QCustomPlot* chart)
-    : m_plot(chart), m_times(std::make_shared<std::vector<double>>()) {
+    : m_plot(chart), m_times(std::make_shared<SampleColumn>()) {
     m_width.fill(1);
     for (int s = 0; s < Series; ++s) {
         QCPGraph* g = m_plot->graph(s);
@@ -44,7 +48,9 @@ ParamChart::ParamChart(QCustomPlot* chart)
         QPen pen = g->pen();
         pen.setWidthF(m_width[s]);
         g->setPen(pen);
+        g->data()->clear();
         m_runs[s].push_back(g);
+        m_runFirst[s].push_back(0);
         m_active[s] = g->visible();
     }
     for (int s = 0; s < Series; ++s) {
@@ -61,14 +67,17 @@ ParamChart::ParamChart(QCustomPlot* chart)
     m_plot->setNotAntialiasedElements(QCP::aePlottables);
     m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new SampleTimeTicker(m_times)));
-    m_beforeReplot = QObject::connect(m_plot, &QCustomPlot::beforeReplot, m_plot, [this] { chooseDetail(); });
+    m_beforeReplot = QObject::connect(m_plot, &QCustomPlot::beforeReplot, m_plot, [this] {
+        chooseDetail();
+        fitWindow();
+    });
 }
 
 ParamChart::~ParamChart() { QObject::disconnect(m_beforeReplot); }
 
 QString ParamChart::timeLabel(int index) const {
     if (index < 0 || index >= sampleCount()) return QString();
-    return formatGeneral((*m_times)[std::size_t(index)]);
+    return formatGeneral(m_times->at(index));
 }
 
 QCPGraph* ParamChart::addGraphLike(QCPGraph* model, const QColor& color, int series) {
@@ -82,6 +91,11 @@ QCPGraph* ParamChart::addGraphLike(QCPGraph* model, const QColor& color, int ser
 
 void ParamChart::newRun(int series, const QColor& color) {
     m_runs[series].push_back(addGraphLike(m_runs[series].front(), color, series));
+    // It begins with the last sample so far, whose point it holds if the window does.
+    const int joint = sampleCount() - 1;
+    m_runFirst[series].push_back(joint);
+    if (joint >= m_winFirst && joint < m_winEnd)
+        m_runs[series].back()->addData(QVector<double>{double(joint)}, QVector<double>{value(series, joint)}, true);
     Summary sum;
     sum.graph = addGraphLike(m_runs[series].front(), color, series);
     m_summaries[series].push_back(sum);
@@ -136,33 +150,38 @@ void ParamChart::appendSamples(const std::vector<double>& times,
     const int n = int(times.size());
     if (n == 0) return;
     const int first = sampleCount();
-    QVector<double> keys(n);
-    for (int i = 0; i < n; ++i) keys[i] = first + i;
+    // Appended samples join a window that reaches the newest sample; an empty window (no
+    // replot yet, or the summaries drawn) stays empty until the next replot fits it.
+    const bool grow = m_winFirst < m_winEnd && m_winEnd == first;
     for (int s = 0; s < Series; ++s) {
         QCPGraph* g = m_runs[s].back();
         QVector<double> sumKeys, sumValues;
         if (g->pen().color() != colors[s]) {
-            if (g->dataCount() == 0) {
+            if (first == 0) {
                 QPen pen = g->pen();
                 pen.setColor(colors[s]);
                 g->setPen(pen);
                 m_summaries[s].back().graph->setPen(pen);
             } else {
                 // The new run starts where the old one ended, so the line has no gap.
-                const QCPGraphData last = *(g->data()->constEnd() - 1);
                 newRun(s, colors[s]);
-                g = m_runs[s].back();
-                g->addData(QVector<double>{last.key}, QVector<double>{last.value}, true);
-                summarize(m_summaries[s].back(), last.key, last.value, sumKeys, sumValues);
+                summarize(m_summaries[s].back(), first - 1, value(s, first - 1), sumKeys, sumValues);
             }
         }
         const std::vector<double>& v = values[s];
-        g->addData(keys, QVector<double>(v.begin(), v.begin() + n), true);
+        SampleColumn& column = m_values[s];
         Summary& sum = m_summaries[s].back();
-        for (int i = 0; i < n; ++i) summarize(sum, keys[i], v[std::size_t(i)], sumKeys, sumValues);
+        for (int i = 0; i < n; ++i) {
+            column.append(v[std::size_t(i)]);
+            summarize(sum, first + i, v[std::size_t(i)], sumKeys, sumValues);
+        }
         if (!sumKeys.isEmpty()) sum.graph->addData(sumKeys, sumValues, true);
     }
-    m_times->insert(m_times->end(), times.begin(), times.end());
+    for (double t : times) m_times->append(t);
+    if (grow) {
+        m_winEnd = first + n;
+        for (int s = 0; s < Series; ++s) loadPoints(s, first, m_winEnd);
+    }
 }
 
 void ParamChart::appendSample(double time, const std::array<double, Series>& values,
@@ -183,6 +202,8 @@ void ParamChart::clear() {
         }
         runs.resize(1);
         sums.resize(1);
+        m_runFirst[s].assign(1, 0);
+        m_values[s].truncate(0);
         sums.front() = Summary{sums.front().graph};
         for (QCPGraph* g : {runs.front(), sums.front().graph}) {
             g->data()->clear();
@@ -191,8 +212,8 @@ void ParamChart::clear() {
             g->setPen(pen);
         }
     }
-    m_times->clear();
-    m_times->shrink_to_fit();
+    m_times->truncate(0);
+    m_winFirst = m_winEnd = 0;
 }
 
 void ParamChart::squeeze() {
@@ -200,7 +221,6 @@ void ParamChart::squeeze() {
         for (QCPGraph* g : m_runs[s]) g->data()->squeeze(true, true);
         for (const Summary& sum : m_summaries[s]) sum.graph->data()->squeeze(true, true);
     }
-    m_times->shrink_to_fit();
 }
 
 void ParamChart::applyVisibility(int series) {
@@ -215,6 +235,69 @@ void ParamChart::chooseDetail() {
     if (summary == m_summaryShown) return;
     m_summaryShown = summary;
     for (int s = 0; s < Series; ++s) applyVisibility(s);
+}
+
+int ParamChart::runLast(int series, std::size_t run) const {
+    const std::vector<int>& firsts = m_runFirst[std::size_t(series)];
+    return run + 1 < firsts.size() ? firsts[run + 1] : sampleCount() - 1;
+}
+
+int ParamChart::runSize(int series, int run) const {
+    return runLast(series, std::size_t(run)) - runFirst(series, run) + 1;
+}
+
+bool ParamChart::valueAt(int series, int index, double* value, QColor* colour) const {
+    if (series < 0 || series >= Series || index < 0 || index >= sampleCount()) return false;
+    const std::vector<int>& firsts = m_runFirst[std::size_t(series)];
+    // The newest run that has begun by the sample holds it (a run starts with the last
+    // point of the run before, so either holds a shared point).
+    std::size_t run = firsts.size() - 1;
+    while (run > 0 && firsts[run] > index) --run;
+    *value = this->value(series, index);
+    *colour = m_runs[std::size_t(series)][run]->pen().color();
+    return true;
+}
+
+void ParamChart::loadPoints(int series, int from, int to) {
+    const std::vector<QCPGraph*>& runs = m_runs[std::size_t(series)];
+    const SampleColumn& column = m_values[std::size_t(series)];
+    for (std::size_t k = 0; k < runs.size(); ++k) {
+        const int a = std::max(from, m_runFirst[std::size_t(series)][k]);
+        const int b = std::min(to, runLast(series, k) + 1);
+        if (a >= b) continue;
+        QVector<QCPGraphData> points(b - a);
+        for (int i = a; i < b; ++i) points[i - a] = QCPGraphData(i, column.at(i));
+        runs[k]->data()->add(points, true);
+    }
+}
+
+void ParamChart::setWindow(int first, int end) {
+    if (first == m_winFirst && end == m_winEnd) return;
+    for (int s = 0; s < Series; ++s) {
+        for (QCPGraph* g : m_runs[std::size_t(s)]) g->data()->clear();
+    }
+    m_winFirst = first;
+    m_winEnd = end;
+    for (int s = 0; s < Series; ++s) loadPoints(s, first, end);
+}
+
+void ParamChart::fitWindow() {
+    const int n = sampleCount();
+    if (m_summaryShown || n == 0) {
+        setWindow(0, 0);
+        return;
+    }
+    // The shown range and the sample beyond either end, to which its line runs.
+    const QCPRange range = m_plot->xAxis->range();
+    const double lower = std::clamp(std::floor(range.lower) - 1, 0.0, double(n));
+    const double upper = std::clamp(std::ceil(range.upper) + 2, 0.0, double(n));
+    const int first = int(lower), end = int(upper);
+    const int margin = std::max(kWindowMargin, (end - first) / 2);
+    const bool covered = m_winFirst < m_winEnd && m_winFirst <= first && end <= m_winEnd;
+    // A window grown by appends far beyond the shown range is cut back.
+    const bool tooWide = m_winEnd - m_winFirst > (end - first) + 4 * margin;
+    if (covered && !tooWide) return;
+    setWindow(std::max(0, first - margin), std::min(n, end + margin));
 }
 
 void ParamChart::setSeriesActive(int series, bool active) {

@@ -4,6 +4,7 @@
 #include "common/messages.h"
 #include "windowtest.h"
 
+#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QProgressBar>
 
@@ -29,9 +30,18 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.ProgressBar1->setRange(0, 30);
-        QTest::qWait(100);
+        // The window's own first layout passes end first: on a busy machine they still come
+        // well after it is exposed. It has settled once 200 ms pass without one.
         LayoutRequests requests;
         qApp->installEventFilter(&requests);
+        QElapsedTimer settling;
+        settling.start();
+        for (int before = -1; before != requests.count;) {
+            QVERIFY2(settling.elapsed() < 5000, "the window kept laying itself out for 5 s after it was shown");
+            before = requests.count;
+            QTest::qWait(200);
+        }
+        requests.count = 0;
         const QStringList commands = {"47%", "2A&4A&6A&8A&", "87*", "04%14&D4&23%"};
         for (int i = 0; i < 40; ++i) {
             const QString cmd = commands.at(i % commands.size());

@@ -355,8 +355,8 @@ private slots:
         QCOMPARE(params().atb_TVT_Color->barColor(), QColor(10, 20, 30));
         rec().Timer_Module_GrafTimer();
         QCOMPARE(c.runs(0).size(), std::size_t(2));
-        QCOMPARE(c.runs(0)[0]->dataCount(), 2);
-        QCOMPARE(c.runs(0)[1]->dataCount(), 2); // seeded with the last point of the old run
+        QCOMPARE(c.runSize(0, 0), 2);
+        QCOMPARE(c.runSize(0, 1), 2); // seeded with the last point of the old run
         QCOMPARE(c.runs(0)[1]->pen().color(), QColor(10, 20, 30));
         QVERIFY(c.runs(0)[1]->visible());
         QCOMPARE(c.runs(1).size(), std::size_t(1));

@@ -29,6 +29,33 @@ void fill(ParamChart& chart, int n, const QColor& c) {
     }
     chart.appendSamples(times, values, colours(c));
 }
+// The runs' graphs hold exactly the samples of the window that each run covers, in order,
+// at their values; under the summaries the window is empty, otherwise it covers the shown
+// range and the sample beyond either end.
+void checkWindow(const ParamChart& chart) {
+    const int n = chart.sampleCount();
+    const int first = chart.windowFirst(), end = chart.windowEnd();
+    if (chart.drawsSummaries()) {
+        QCOMPARE(end - first, 0);
+    } else if (n > 0) {
+        const QCPRange r = chart.plot()->xAxis->range();
+        QVERIFY(first <= std::max(0.0, std::floor(r.lower) - 1));
+        QVERIFY(end >= std::min(double(n), std::ceil(r.upper) + 1));
+    }
+    for (int s = 0; s < ParamChart::Series; ++s) {
+        const auto& runs = chart.runs(s);
+        for (int k = 0; k < int(runs.size()); ++k) {
+            const int a = std::max(first, chart.runFirst(s, k));
+            const int b = std::min(end, chart.runFirst(s, k) + chart.runSize(s, k));
+            QCOMPARE(runs[std::size_t(k)]->dataCount(), std::max(0, b - a));
+            int i = a;
+            for (auto it = runs[std::size_t(k)]->data()->constBegin(); it != runs[std::size_t(k)]->data()->constEnd(); ++it, ++i) {
+                QCOMPARE(it->key, double(i));
+                QCOMPARE(it->value, chart.value(s, i));
+            }
+        }
+    }
+}
 } // namespace
 
 class TestParamChart : public QObject {
@@ -52,6 +79,7 @@ private slots:
         chart.setTimeRange(0, 39999);
         plot->replot();
         QVERIFY(chart.drawsSummaries());
+        checkWindow(chart);
         QVERIFY(!chart.runs(4)[0]->visible());
         QCPGraph* sum = chart.summaries(4)[0];
         QVERIFY(sum->visible());
@@ -70,6 +98,7 @@ private slots:
         chart.setTimeRange(1000, 2000);
         plot->replot();
         QVERIFY(!chart.drawsSummaries());
+        checkWindow(chart);
         QVERIFY(chart.runs(4)[0]->visible() && !sum->visible());
 
         // A hidden series stays hidden at either level.
@@ -77,6 +106,49 @@ private slots:
         chart.setTimeRange(0, 39999);
         plot->replot();
         QVERIFY(!chart.runs(4)[0]->visible() && !sum->visible());
+    }
+
+    // The graphs hold the points around the shown range only, and the right ones wherever
+    // the range goes: paging on while recording (the window grows with the samples, and is
+    // cut back when it has grown far beyond the page), jumps back, colour runs across the
+    // window's edges, the summaries and back.
+    void windowFollowsTheRange() {
+        ChartPanel panel;
+        panel.resize(900, 600);
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        ParamChart chart(panel.ui.Chart1);
+        for (int s = 0; s < ParamChart::Series; ++s) chart.setSeriesActive(s, true);
+        QCustomPlot* plot = panel.ui.Chart1;
+        const QColor colours[] = {Qt::red, Qt::blue, Qt::green};
+        // Recording with a page of 600 samples: ten samples a replot.
+        for (int i = 0; i < 6000; i += 10) {
+            chart.setTimeRange(i / 600 * 600, i / 600 * 600 + 600);
+            fill(chart, 10, colours[(i / 1500) % 3]);
+            plot->replot();
+            if (i % 500 == 0) checkWindow(chart);
+        }
+        QVERIFY(chart.windowEnd() - chart.windowFirst() < 4000);
+        QCOMPARE(chart.runs(0).size(), std::size_t(4));
+        const struct {
+            double lower, upper;
+        } ranges[] = {{0, 300}, {1490, 1510}, {5990, 6200}, {-50, 20}, {2000, 2600}, {0, 5999}, {3000, 3100},
+                      {6500, 7000}};
+        for (const auto& r : ranges) {
+            chart.setTimeRange(r.lower, r.upper);
+            plot->replot();
+            checkWindow(chart);
+        }
+        // Appends beyond a window that does not reach the newest sample leave it alone.
+        chart.setTimeRange(1000, 1100);
+        plot->replot();
+        const int end = chart.windowEnd();
+        fill(chart, 50, Qt::black);
+        QCOMPARE(chart.windowEnd(), end);
+        checkWindow(chart);
+        chart.clear();
+        QCOMPARE(chart.windowEnd(), 0);
+        checkWindow(chart);
     }
 
     // A colour change opens a run (and its summary) that starts at the last point; Clear
@@ -88,9 +160,14 @@ private slots:
         fill(chart, 40, Qt::blue);
         QCOMPARE(chart.runs(0).size(), std::size_t(2));
         QCOMPARE(chart.summaries(0).size(), std::size_t(2));
-        QCOMPARE(chart.runs(0)[0]->dataCount(), 40);
-        QCOMPARE(chart.runs(0)[1]->dataCount(), 41);
-        QCOMPARE(chart.runs(0)[1]->data()->constBegin()->key, 39.0);
+        QCOMPARE(chart.runSize(0, 0), 40);
+        QCOMPARE(chart.runSize(0, 1), 41);
+        QCOMPARE(chart.runFirst(0, 1), 39);
+        double v = 0;
+        QColor c;
+        QVERIFY(chart.valueAt(0, 39, &v, &c) && c == QColor(Qt::blue) && v == chart.value(0, 39));
+        QVERIFY(chart.valueAt(0, 38, &v, &c) && c == QColor(Qt::red));
+        QVERIFY(!chart.valueAt(0, 80, &v, &c) && !chart.valueAt(0, -1, &v, &c));
         QCOMPARE(chart.runs(0)[0]->pen().color(), QColor(Qt::red));
         QCOMPARE(chart.seriesColor(0), QColor(Qt::blue));
         chart.setSeriesWidth(0, 3);
@@ -100,6 +177,7 @@ private slots:
         QCOMPARE(chart.sampleCount(), 0);
         QCOMPARE(chart.graphCount(), ParamChart::Series);
         QCOMPARE(panel.ui.Chart1->graphCount(), 2 * ParamChart::Series);
+        QCOMPARE(chart.runSize(0, 0), 0);
         QCOMPARE(chart.runs(0)[0]->dataCount(), 0);
         QCOMPARE(chart.summaries(0)[0]->dataCount(), 0);
         QCOMPARE(chart.seriesColor(0), QColor(Qt::blue));
