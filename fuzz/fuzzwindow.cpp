@@ -31,9 +31,13 @@ void startApplication() {
 }
 
 QString workDir() {
-    // In memory where the machine offers it: the settings files are saved with a sync.
-    static QTemporaryDir dir(QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm/fuzz-XXXXXX")
-                                                                       : QDir::tempPath() + QStringLiteral("/fuzz-XXXXXX"));
+    // Under FUZZ_WORKDIR when the caller names one (a run's end does not remove the
+    // directory); else in memory where the machine offers it, as the settings files are
+    // saved with a sync.
+    static const QString parent = !qEnvironmentVariableIsEmpty("FUZZ_WORKDIR") ? qEnvironmentVariable("FUZZ_WORKDIR")
+                                  : QDir(QStringLiteral("/dev/shm")).exists() ? QStringLiteral("/dev/shm")
+                                                                              : QDir::tempPath();
+    static QTemporaryDir dir(parent + QStringLiteral("/fuzz-XXXXXX"));
     if (!dir.isValid()) fail("no temporary directory");
     return dir.path();
 }

@@ -11,6 +11,7 @@
 #include "fuzzwindow.h"
 
 #include "app/mainwindow.h"
+#include "app/protocolpanel.h"
 #include "link/exchange.h"
 #include "link/tbcomport.h"
 #include "settings/lambdalearning.h"
@@ -24,6 +25,7 @@
 #include "telemetry/liverecorder.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QTimer>
 #include <QToolButton>
 
@@ -192,6 +194,11 @@ struct Run {
 void reset(TForm1& w) {
     Exchange& ex = *w.Ex;
     if (ex.Timer_Module_Graf->isActive()) w.Recorder->atb_Chart1_StopClick();
+    // Every input starts a fresh session: no log, recording or module history of earlier
+    // inputs, which over a million inputs would fill the memory and the disk.
+    w.Recorder->atb_Chart1_ClearClick();
+    w.Panel_Protocol->clear();
+    QDir(QDir(fuzzwin::workDir()).filePath(QStringLiteral("history"))).removeRecursively();
     for (QTimer* t : ex.transferTimers()) t->stop();
     ex.Timer_Stop_Read->stop();
     w.BComPort1->openDetached();

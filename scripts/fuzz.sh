@@ -32,14 +32,19 @@ options=("$@")
 export ASAN_OPTIONS=detect_leaks=0:abort_on_error=1:malloc_context_size=0:quarantine_size_mb=16
 export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+# The targets' own directories (settings files, history) in memory where there is room.
+export FUZZ_WORKDIR
+FUZZ_WORKDIR=$(mktemp -d /dev/shm/fuzzrun-XXXXXX 2>/dev/null || mktemp -d)
+trap 'rm -rf "$work" "$FUZZ_WORKDIR"' EXIT
 failed=()
 for t in "${targets[@]}"; do
   mkdir -p "$work/$t" "$work/$t-found"
   cp fuzz/seeds/"$t"/* "$work/$t"/
   echo "== fuzz_$t ${options[*]}"
   # A finding is kept in $work/$t-found and printed; no input may take a second.
+  # The targets work in a directory of their own, so findings are named by full path.
   if ! (cd "$work/$t-found" && "$OLDPWD/$BUILD_DIR/fuzz/fuzz_$t" -timeout=1 -rss_limit_mb=2048 \
+          -artifact_prefix="$work/$t-found/" \
           -print_final_stats=1 "${options[@]}" "$work/$t" 2>&1 | tail -n 40); then
     failed+=("$t")
   fi

@@ -24,6 +24,13 @@ void ProtocolPanel::appendLine(const QString& line) {
     m_anyLine = true;
 }
 
+void ProtocolPanel::clear() {
+    m_lines = 0;
+    m_anyLine = false;
+    m_stored = QByteArray();
+    if (m_inView) ui.MemoProtocol->clear();
+}
+
 void ProtocolPanel::appendToView(const QString& line) {
     QPlainTextEdit* memo = ui.MemoProtocol;
     QScrollBar* bar = memo->verticalScrollBar();

@@ -24,6 +24,8 @@ public:
     // The whole log, lines separated by '\n'.
     QString logText() const;
     int lineCount() const { return m_lines; }
+    // Empties the log, as at the start of a session.
+    void clear();
 
     Ui::ProtocolPanel ui;
 

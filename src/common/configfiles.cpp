@@ -7,6 +7,7 @@
 #include <QFile>
 
 #include <cmath>
+#include <limits>
 
 namespace cfg {
 
@@ -154,6 +155,12 @@ bool parseInfo(const textlines::Lines& file, Info* info, QString* error) {
         double x = 0;
         if (!parseNumber(v, &x))
             bad.note(11 + i, text(QStringLiteral("\"%1\" не число"), QStringLiteral("\"%1\" is not a number"))
+                                 .arg(v.left(40)));
+        // The view keeps its orientation in single precision: a number beyond it would
+        // come back from the view as infinite, and be written as a text no reader takes.
+        else if (std::fabs(x / 100) > double(std::numeric_limits<float>::max()))
+            bad.note(11 + i, text(QStringLiteral("\"%1\" вне допустимого диапазона"),
+                                  QStringLiteral("\"%1\" is out of range"))
                                  .arg(v.left(40)));
         else
             (i < 7 ? r.Saved_MAF[i] : r.Saved_Lambda[i - 7]) = x / 100;

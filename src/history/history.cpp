@@ -12,6 +12,7 @@ namespace {
 
 constexpr Kind kKinds[] = {Kind::Lambda, Kind::Maf, Kind::Volt, Kind::Emu1, Kind::Emu2, Kind::Settings};
 const QString kStamp = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
+constexpr int FolderNameMax = 64;
 
 QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
@@ -41,7 +42,7 @@ QString directionName(Direction direction) {
 
 QString folderName(const QString& identifier) {
     QString out;
-    for (QChar c : identifier.trimmed()) {
+    for (QChar c : identifier.trimmed().left(FolderNameMax)) {
         const char16_t u = c.unicode();
         const bool plain = (u >= 'A' && u <= 'Z') || (u >= 'a' && u <= 'z') || (u >= '0' && u <= '9') || u == '-' ||
                            u == '_' || u == '.';

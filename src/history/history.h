@@ -23,7 +23,8 @@ QString kindName(Kind kind);
 QString directionName(Direction direction);
 
 // The identifier as a folder name: blanks at either end dropped, every character other
-// than ASCII letters, digits, '-', '_' and '.' replaced by '_'; "unknown" for an empty
+// than ASCII letters, digits, '-', '_' and '.' replaced by '_', at most 64 characters (a
+// module names itself in eight; a folder name has a length limit); "unknown" for an empty
 // identifier and for "." and "..".
 QString folderName(const QString& identifier);
 // root/history/<folderName(identifier)>.

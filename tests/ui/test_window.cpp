@@ -339,6 +339,28 @@ private slots:
         QVERIFY(!QFile::exists(chosen));
     }
 
+    // An emptied log, shown or hidden, starts again with its next line, as at a start.
+    void clearedLogStartsAfresh() {
+        ProtocolPanel* log = w->Panel_Protocol;
+        QPlainTextEdit* memo = log->ui.MemoProtocol;
+        w->atbMemoClick();
+        QTRY_VERIFY(memo->isVisible());
+        log->clear();
+        QVERIFY(memo->document()->isEmpty() && log->logText().isEmpty() && log->lineCount() == 0);
+        w->logLine(QStringLiteral("a"));
+        QCOMPARE(memo->toPlainText(), QStringLiteral("a"));
+        w->atb_Sett_minClick();
+        QTRY_VERIFY(!memo->isVisible());
+        log->clear();
+        w->logLine(QString());
+        w->logLine(QStringLiteral("b"));
+        QCOMPARE(log->logText(), QStringLiteral("\nb"));
+        QCOMPARE(log->lineCount(), 2);
+        w->atbMemoClick();
+        QTRY_VERIFY(memo->isVisible());
+        QCOMPARE(memo->toPlainText(), QStringLiteral("\nb"));
+    }
+
     void failedSaveKeepsWindowOpen() {
         w->Panel_Protocol->ui.cb_Protocol_Ask->setChecked(true);
         w->askProtocolFileName = [] { return QStringLiteral("/nonexistent-dir/x/log"); };

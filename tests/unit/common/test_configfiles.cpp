@@ -80,6 +80,10 @@ private slots:
         QTest::newRow("misspelt key") << 2 << "7=Index_COM_Pxrt" << "";
         QTest::newRow("bad integer") << 4 << "x=Index_V_Graf" << "строка 4";
         QTest::newRow("bad orientation") << 12 << "1,2,3=rx_MAF" << "строка 12";
+        // Beyond single precision, which the view keeps; just within it still reads.
+        QTest::newRow("orientation too large") << 12 << "3,5e40=rx_MAF" << "строка 12";
+        QTest::newRow("orientation too small") << 12 << "-1e300=rx_MAF" << "строка 12";
+        QTest::newRow("orientation at the limit") << 12 << "3,4e40=rx_MAF" << "";
         QTest::newRow("no value") << 26 << "anguage" << "строка 26";
         QTest::newRow("short file") << -1 << "" << "строка 37";
         // The report is in the interface language in force.
@@ -112,7 +116,7 @@ private slots:
         if (!errorLine.isEmpty()) QVERIFY2(error.startsWith(errorLine), qPrintable(error));
         QCOMPARE(out.Index_COM_Port, 7);
         QCOMPARE(out.Index_V_Graf, line == 4 ? 6 : 3);
-        QCOMPARE(out.Saved_MAF[1], line == 12 ? 0.5 : 0.25);
+        QCOMPARE(out.Saved_MAF[1], line != 12 ? 0.25 : errorLine.isEmpty() ? 3.4e38 : 0.5);
         QCOMPARE(out.language, line == 26 ? QStringLiteral("Rus") : QStringLiteral("Eng"));
         QCOMPARE(out.colors[10], line < 0 ? QStringLiteral("clBlue") : QStringLiteral("clRed"));
     }

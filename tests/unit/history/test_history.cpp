@@ -36,6 +36,8 @@ private slots:
         QTest::newRow("dot") << "." << "unknown";
         QTest::newRow("dot dot") << ".." << "unknown";
         QTest::newRow("dots in a name") << "..TR" << "..TR";
+        QTest::newRow("too long for a folder") << QString(300, QLatin1Char('A')) << QString(64, QLatin1Char('A'));
+        QTest::newRow("long, blanks first") << QStringLiteral("  ") + QString(70, QLatin1Char('/')) << QString(64, QLatin1Char('_'));
     }
     void folderNames() {
         QFETCH(QString, identifier);
