@@ -347,6 +347,12 @@ class TestCurves : public QObject {
             rings << t->Ring_Position[0];
             point13Visible << p->livePoint(13)->isVisible();
         });
+        QList<int> rings2; // the same for curve 2: its ring is at 0 only between two events
+        connect(w->BComPort1, &TBComPort::OnRxChar, w.get(), [&] {
+            if (ct::liveTimer(*w, 2)->isActive()
+                && w->Ex->Cmd_Sent == QLatin1String("74&AA&"))
+                rings2 << t->Ring_Position[1];
+        });
         p->ui.Btn_YellowPoints->click();
         QVERIFY(ct::liveTimer(*w, 1)->isActive());
         QVERIFY(!p->livePoint(30)->isVisible());
@@ -401,7 +407,9 @@ class TestCurves : public QObject {
         QVERIFY(ct::liveTimer(*w, 2)->isActive());
         // (Its panel is not in front: the points are shown, not visible.)
         QTRY_VERIFY_WITH_TIMEOUT(!w->Panel_Emu_2->livePoint(6)->isHidden(), 5000);
-        QTRY_VERIFY_WITH_TIMEOUT(w->TableTransfers->Ring_Position[1] == 0, 5000);
+        QTRY_VERIFY_WITH_TIMEOUT(rings2.size() >= 7, 15000);
+        for (int k = 0; k < 7; ++k)
+            QCOMPARE(rings2.at(k), (k + 1) % 6);
         QVERIFY(w->Panel_Emu_2->livePoint(7)->isHidden());
         QCOMPARE(ct::liveTimer(*w, 2)->interval(), 250);
         w->Panel_Emu_2->ui.Btn_YellowPoints_Stop->click();
