@@ -1,6 +1,7 @@
 #include "fuzzwindow.h"
 
 #include "app/mainwindow.h"
+#include "telemetry/liverecorder.h"
 
 #include <QApplication>
 #include <QDialog>
@@ -69,6 +70,17 @@ void writeAll(const QString& path, const QByteArray& bytes) {
     QFile f(path);
     if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate) || f.write(bytes) != bytes.size())
         fail("cannot write a file for the reader", path);
+}
+
+void showRecordAfresh(int rows, const std::function<void(TForm1&)>& show) {
+    TForm1& w = window();
+    LiveRecorder& r = *w.Recorder;
+    r.atb_Chart1_ClearClick();
+    show(w);
+    if (r.Arhiv.samples() != rows) fail("the archive holds the rows read", QString::number(r.Arhiv.samples()));
+    if (r.Navigator.samples() != rows) fail("the navigator holds the rows read", QString::number(r.Navigator.samples()));
+    if (r.chart().sampleCount() != rows) fail("the chart holds the rows read", QString::number(r.chart().sampleCount()));
+    takeErrors();
 }
 
 void fail(const char* what, const QString& detail) {

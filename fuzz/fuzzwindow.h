@@ -6,6 +6,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 class TForm1;
 
 namespace fuzzwin {
@@ -28,6 +30,12 @@ QString workDir();
 QByteArray readAll(const QString& path);
 // Writes a file whole; aborts the run when it cannot.
 void writeAll(const QString& path, const QByteArray& bytes);
+
+// Runs `show` (a record load or a journal restore) on a cleared parameter chart and checks
+// that the archive, the navigator and the chart then hold exactly `rows` samples. Both add
+// to what the chart shows, so each input starts from a cleared chart: a million inputs
+// would otherwise keep every earlier input's samples.
+void showRecordAfresh(int rows, const std::function<void(TForm1&)>& show);
 
 // Reports a broken property with the text and aborts, so libFuzzer keeps the input.
 [[noreturn]] void fail(const char* what, const QString& detail = QString());
