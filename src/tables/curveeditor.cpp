@@ -44,8 +44,8 @@ const QList<EditActions::Item>& menuItems() {
 } // namespace
 
 CurveEditor::CurveEditor(CurvePanel* panel) : QObject(panel), m_panel(panel) {
-    m_history = new EditHistory([this] { return m_panel->editState(); },
-                                [this](const EditState& s) { m_panel->restoreEditState(s); }, this);
+    m_history = new UndoStack([this] { return m_panel->editState(); },
+                                [this](const UndoState& s) { m_panel->restoreUndoState(s); }, this);
     // The comparison's count and outlines follow every step back and forth.
     connect(m_history->stack(), &QUndoStack::indexChanged, this, [this] {
         if (m_compare) updateStatus();

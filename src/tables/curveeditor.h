@@ -11,7 +11,7 @@
 
 #include "tables/blockops.h"
 #include "tables/editcelldelegate.h"
-#include "tables/edithistory.h"
+#include "tables/undostack.h"
 #include "tables/valuedialog.h"
 
 class CurvePanel;
@@ -22,7 +22,7 @@ class CurveEditor : public QObject {
   public:
     explicit CurveEditor(CurvePanel* panel);
 
-    EditHistory* history() const { return m_history; }
+    UndoStack* history() const { return m_history; }
     // The change since the last step becomes one step.
     void record();
 
@@ -62,7 +62,7 @@ class CurveEditor : public QObject {
     void error(const QString& text);
 
     CurvePanel* m_panel;
-    EditHistory* m_history = nullptr;
+    UndoStack* m_history = nullptr;
     EditActions* m_actions = nullptr;
     std::optional<QStringList> m_compare;
     QList<double> m_compareVolts;

@@ -519,8 +519,8 @@ void CurvePanel::applyConfiguration(const cfg::Info& info) {
 
 void CurvePanel::recordChange() { m_editor->record(); }
 
-EditState CurvePanel::editState() const {
-    EditState s;
+UndoState CurvePanel::editState() const {
+    UndoState s;
     for (int i = 1; i <= PointCount; ++i) {
         s.texts << pointText(i);
         s.shown << !m_markers[i - 1]->isHidden();
@@ -532,7 +532,7 @@ EditState CurvePanel::editState() const {
     return s;
 }
 
-void CurvePanel::restoreEditState(const EditState& s) {
+void CurvePanel::restoreUndoState(const UndoState& s) {
     if (s.texts.size() != PointCount || s.shown.size() != PointCount ||
         s.edited.size() != PointCount + 1 || s.read.size() != PointCount + 1)
         return;

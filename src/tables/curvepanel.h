@@ -12,7 +12,7 @@
 
 #include "common/configfiles.h"
 #include "tables/curve_shape.h"
-#include "tables/edithistory.h"
+#include "tables/undostack.h"
 #include "ui_curvepanel.h"
 
 class CurveEditor;
@@ -109,8 +109,8 @@ class CurvePanel : public QWidget {
     // What an undo step keeps of the curve: the point texts, both series (keys 0..64, NaN
     // where a series has no point) and which markers are shown; and putting it back, with
     // every marker over its point.
-    EditState editState() const;
-    void restoreEditState(const EditState& state);
+    UndoState editState() const;
+    void restoreUndoState(const UndoState& state);
 
     // The marker the arrow keys move (0: none). A click on a marker selects it.
     int selectedMarker() const { return m_selected; }

@@ -85,8 +85,8 @@ const QList<EditActions::Item>& menuItems() {
 
 TableEditor::TableEditor(Table3DPanel* panel) : QObject(panel), m_panel(panel) {
     for (TableKind t : {TableKind::Lambda, TableKind::Maf, TableKind::Voltage})
-        m_history[int(t)] = new EditHistory([this, t] { return capture(t); },
-                                            [this, t](const EditState& s) { restore(t, s); }, this);
+        m_history[int(t)] = new UndoStack([this, t] { return capture(t); },
+                                            [this, t](const UndoState& s) { restore(t, s); }, this);
 
     askValue = [this](ValueQuestion q, double* v) { return ValueDialog::ask(m_panel->window(), q, v); };
     chooseFile = [this](const QString& filter) {
@@ -129,10 +129,10 @@ bool TableEditor::isShown(TableKind table) const {
     return !m_panel->shownTable() || *m_panel->shownTable() == table;
 }
 
-EditState TableEditor::capture(TableKind table) const {
+UndoState TableEditor::capture(TableKind table) const {
     // The Lambda and MAF tables live in their model grids (the table grid adds what was
     // typed but not committed); the voltage table is what its grid shows while shown.
-    EditState s;
+    UndoState s;
     if (table == TableKind::Voltage && isShown(table)) {
         s.texts = m_panel->tableCells();
         return s;
@@ -143,7 +143,7 @@ EditState TableEditor::capture(TableKind table) const {
     return s;
 }
 
-void TableEditor::restore(TableKind table, const EditState& state) {
+void TableEditor::restore(TableKind table, const UndoState& state) {
     if (state.texts.size() != tablecodec::CellCount) return;
     put(table, state.texts, kWholeTable);
 }

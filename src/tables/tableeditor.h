@@ -12,7 +12,7 @@
 
 #include "tables/blockops.h"
 #include "tables/editcelldelegate.h"
-#include "tables/edithistory.h"
+#include "tables/undostack.h"
 #include "tables/valuedialog.h"
 
 class EditActions;
@@ -23,7 +23,7 @@ class TableEditor : public QObject {
   public:
     explicit TableEditor(Table3DPanel* panel);
 
-    EditHistory* history(TableKind table) { return m_history[int(table)]; }
+    UndoStack* history(TableKind table) { return m_history[int(table)]; }
     // The change of `table` since its last step becomes one step (a commit, a file opened,
     // a read from the module).
     void record(TableKind table);
@@ -70,8 +70,8 @@ class TableEditor : public QObject {
     std::function<void(const QString&)> showError;
 
   private:
-    EditState capture(TableKind table) const;
-    void restore(TableKind table, const EditState& state);
+    UndoState capture(TableKind table) const;
+    void restore(TableKind table, const UndoState& state);
     bool isShown(TableKind table) const;
     // Writes the texts of `cells` (0-based, row-major) into the model grid and, when
     // shown, the table grid, then redraws.
@@ -82,7 +82,7 @@ class TableEditor : public QObject {
     void repaintGrid();
 
     Table3DPanel* m_panel;
-    std::array<EditHistory*, 3> m_history{};
+    std::array<UndoStack*, 3> m_history{};
     std::array<std::optional<QStringList>, 3> m_compare;
     std::array<QString, 3> m_compareName;
     bool m_heatMap = false;

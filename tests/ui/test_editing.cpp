@@ -239,7 +239,7 @@ class TestEditing : public QObject {
         QTableWidget* g = p->ui.sgrid_Emu;
         CurveEditor* e = p->editor();
         auto curveShot = [&] { return p->editState(); };
-        QList<EditState> shots{curveShot()};
+        QList<UndoState> shots{curveShot()};
 
         QTest::mouseClick(p->ui.atb_Emu_In, Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!ct::readTimer(*w, 1, false)->isActive(), 8000);

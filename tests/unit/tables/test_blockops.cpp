@@ -3,7 +3,7 @@
 // limits), cells that are not numbers, the clipboard text both ways, the comparison, and
 // the undo history that keeps the steps.
 #include "tables/blockops.h"
-#include "tables/edithistory.h"
+#include "tables/undostack.h"
 
 #include <QtTest>
 
@@ -264,8 +264,8 @@ class TestBlockOps : public QObject {
     void historyStepsAndRestores() {
         QStringList live{"a"};
         int restores = 0;
-        EditHistory h([&] { return EditState{live, {}, {}, {}}; },
-                      [&](const EditState& s) {
+        UndoStack h([&] { return UndoState{live, {}, {}, {}}; },
+                      [&](const UndoState& s) {
                           live = s.texts;
                           ++restores;
                       });
@@ -298,7 +298,7 @@ class TestBlockOps : public QObject {
         h.undo();
         QCOMPARE(live, QStringList{"e"});
         // NaN equals NaN in a state: an unchanged curve without points is no step.
-        EditState n{{}, {qQNaN()}, {}, {}};
+        UndoState n{{}, {qQNaN()}, {}, {}};
         QVERIFY(n == n);
     }
 };

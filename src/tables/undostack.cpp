@@ -1,4 +1,4 @@
-#include "tables/edithistory.h"
+#include "tables/undostack.h"
 
 #include <QUndoCommand>
 
@@ -15,14 +15,14 @@ bool sameValues(const QList<double>& a, const QList<double>& b) {
 }
 } // namespace
 
-bool EditState::operator==(const EditState& o) const {
+bool UndoState::operator==(const UndoState& o) const {
     return texts == o.texts && shown == o.shown && sameValues(edited, o.edited) &&
            sameValues(read, o.read);
 }
 
-class EditStep : public QUndoCommand {
+class UndoStep : public QUndoCommand {
   public:
-    EditStep(EditHistory* h, EditState before, EditState after, const QString& label)
+    UndoStep(UndoStack* h, UndoState before, UndoState after, const QString& label)
         : QUndoCommand(label), m_h(h), m_before(std::move(before)), m_after(std::move(after)) {}
     void undo() override { m_h->put(m_before); }
     void redo() override {
@@ -35,31 +35,31 @@ class EditStep : public QUndoCommand {
     }
 
   private:
-    EditHistory* m_h;
-    EditState m_before;
-    EditState m_after;
+    UndoStack* m_h;
+    UndoState m_before;
+    UndoState m_after;
     bool m_first = true;
 };
 
-EditHistory::EditHistory(std::function<EditState()> capture,
-                         std::function<void(const EditState&)> restore, QObject* parent)
+UndoStack::UndoStack(std::function<UndoState()> capture,
+                     std::function<void(const UndoState&)> restore, QObject* parent)
     : QObject(parent), m_capture(std::move(capture)), m_restore(std::move(restore)) {
     m_stack.setUndoLimit(200);
     m_recorded = m_capture();
 }
 
-bool EditHistory::record(const QString& label) {
-    EditState now = m_capture();
+bool UndoStack::record(const QString& label) {
+    UndoState now = m_capture();
     if (now == m_recorded) return false;
-    EditState before = std::move(m_recorded);
+    UndoState before = std::move(m_recorded);
     m_recorded = now;
-    m_stack.push(new EditStep(this, std::move(before), std::move(now), label));
+    m_stack.push(new UndoStep(this, std::move(before), std::move(now), label));
     return true;
 }
 
-void EditHistory::rebase() { m_recorded = m_capture(); }
+void UndoStack::rebase() { m_recorded = m_capture(); }
 
-void EditHistory::put(const EditState& state) {
+void UndoStack::put(const UndoState& state) {
     m_restore(state);
     m_recorded = m_capture();
 }

@@ -14,20 +14,20 @@
 
 // One table's cell texts, or one curve's point texts with its two series and which of its
 // markers are shown (values are NaN where a series has no point).
-struct EditState {
+struct UndoState {
     QStringList texts;
     QList<double> edited;
     QList<double> read;
     QList<bool> shown;
-    bool operator==(const EditState& o) const;
-    bool operator!=(const EditState& o) const { return !(*this == o); }
+    bool operator==(const UndoState& o) const;
+    bool operator!=(const UndoState& o) const { return !(*this == o); }
 };
 
-class EditHistory : public QObject {
+class UndoStack : public QObject {
     Q_OBJECT
   public:
-    EditHistory(std::function<EditState()> capture, std::function<void(const EditState&)> restore,
-                QObject* parent = nullptr);
+    UndoStack(std::function<UndoState()> capture, std::function<void(const UndoState&)> restore,
+              QObject* parent = nullptr);
 
     QUndoStack* stack() { return &m_stack; }
     // Stores the change since the last record as one step named `label`; false when
@@ -35,17 +35,17 @@ class EditHistory : public QObject {
     bool record(const QString& label);
     // Takes the state now as the recorded one without a step.
     void rebase();
-    const EditState& recorded() const { return m_recorded; }
+    const UndoState& recorded() const { return m_recorded; }
 
     void undo() { m_stack.undo(); }
     void redo() { m_stack.redo(); }
 
   private:
-    friend class EditStep;
-    void put(const EditState& state);
+    friend class UndoStep;
+    void put(const UndoState& state);
 
-    std::function<EditState()> m_capture;
-    std::function<void(const EditState&)> m_restore;
-    EditState m_recorded;
+    std::function<UndoState()> m_capture;
+    std::function<void(const UndoState&)> m_restore;
+    UndoState m_recorded;
     QUndoStack m_stack;
 };
