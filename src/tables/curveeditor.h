@@ -10,7 +10,7 @@
 #include <optional>
 
 #include "tables/blockops.h"
-#include "tables/editcelldelegate.h"
+#include "tables/gridcelldelegate.h"
 #include "tables/undostack.h"
 #include "tables/valuedialog.h"
 

@@ -15,7 +15,7 @@
 #include "icons/icons.h"
 #include "tables/curvecodec.h"
 #include "tables/curveeditor.h"
-#include "tables/editcelldelegate.h"
+#include "tables/gridcelldelegate.h"
 
 namespace {
 
@@ -138,7 +138,7 @@ void CurvePanel::setUpGrid() {
     grid->setColumnWidth(1, 180);
     grid->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                           QAbstractItemView::AnyKeyPressed);
-    m_cellDelegate = new EditCellDelegate(isGridKey, [this](int key) { gridKey(key, ui.sgrid_Emu->currentRow()); },
+    m_cellDelegate = new GridCellDelegate(isGridKey, [this](int key) { gridKey(key, ui.sgrid_Emu->currentRow()); },
                                           grid);
     grid->setItemDelegate(m_cellDelegate);
     grid->installEventFilter(this);

@@ -16,7 +16,7 @@
 #include "ui_curvepanel.h"
 
 class CurveEditor;
-class EditCellDelegate;
+class GridCellDelegate;
 
 class CurvePanel : public QWidget {
     Q_OBJECT
@@ -103,7 +103,7 @@ class CurvePanel : public QWidget {
 
     // The grid's editing tools (undo, block operations, clipboard, comparison).
     CurveEditor* editor() const { return m_editor; }
-    EditCellDelegate* cellDelegate() const { return m_cellDelegate; }
+    GridCellDelegate* cellDelegate() const { return m_cellDelegate; }
     // The change since the last undo step becomes one step: an opened file or a read.
     void recordChange();
     // What an undo step keeps of the curve: the point texts, both series (keys 0..64, NaN
@@ -168,6 +168,6 @@ class CurvePanel : public QWidget {
     bool m_dragging = false;
     int m_selected = 0;
     QColor m_selectedOutline;
-    EditCellDelegate* m_cellDelegate = nullptr;
+    GridCellDelegate* m_cellDelegate = nullptr;
     CurveEditor* m_editor = nullptr;
 };

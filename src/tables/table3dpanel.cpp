@@ -7,7 +7,7 @@
 #include "common/messages.h"
 #include "common/uitexts.h"
 #include "icons/icons.h"
-#include "tables/editcelldelegate.h"
+#include "tables/gridcelldelegate.h"
 #include "tables/tableeditor.h"
 
 namespace {
@@ -117,7 +117,7 @@ void Table3DPanel::setUpGrid() {
     // Typing into a cell starts editing it, as in a spreadsheet; Enter commits the table.
     g->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
                        QAbstractItemView::AnyKeyPressed);
-    m_cellDelegate = new EditCellDelegate([](int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; },
+    m_cellDelegate = new GridCellDelegate([](int key) { return key == Qt::Key_Return || key == Qt::Key_Enter; },
                                           [this](int) { onEnter(); }, g);
     g->setItemDelegate(m_cellDelegate);
     g->installEventFilter(this);

@@ -16,7 +16,7 @@
 #include "tables/tablecodec.h"
 #include "ui_table3dpanel.h"
 
-class EditCellDelegate;
+class GridCellDelegate;
 class TableEditor;
 class CellStatsDelegate;
 class OperatingPointFrame;
@@ -99,7 +99,7 @@ public:
     // The editing tools of the grid (undo, block operations, clipboard, heat map,
     // comparison) and the delegate they draw through.
     TableEditor* editor() const { return m_editor; }
-    EditCellDelegate* cellDelegate() const { return m_cellDelegate; }
+    GridCellDelegate* cellDelegate() const { return m_cellDelegate; }
     // The change of `table` since its last undo step becomes one step: an opened file or
     // a finished read from the module.
     void recordChange(Table table);
@@ -168,7 +168,7 @@ private:
     void placeOperatingPoint();
 
     std::optional<Table> m_shown;
-    EditCellDelegate* m_cellDelegate = nullptr;
+    GridCellDelegate* m_cellDelegate = nullptr;
     TableEditor* m_editor = nullptr;
 
     struct RecordedPoint {

@@ -6,7 +6,7 @@
 #include "curvetest.h"
 #include "tables/curvecodec.h"
 #include "tables/curveeditor.h"
-#include "tables/editcelldelegate.h"
+#include "tables/gridcelldelegate.h"
 #include "tables/table3dpanel.h"
 #include "tables/tableeditor.h"
 #include "tabletest.h"
@@ -193,8 +193,8 @@ class TestEditing : public QObject {
         QVERIFY(low.isValid() && high.isValid());
         QVERIFY(low.blue() > low.red() && high.red() > high.blue());
         QVERIFY(zero.lightness() > 230);
-        QCOMPARE(EditCellDelegate::textColourOn(low), QColor(Qt::white));
-        QCOMPARE(EditCellDelegate::textColourOn(zero), QColor(Qt::black));
+        QCOMPARE(GridCellDelegate::textColourOn(low), QColor(Qt::white));
+        QCOMPARE(GridCellDelegate::textColourOn(zero), QColor(Qt::black));
 
         // A file that differs in two cells.
         QStringList lines(64, QStringLiteral("0"));

@@ -1,4 +1,4 @@
-#include "tables/editcelldelegate.h"
+#include "tables/gridcelldelegate.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -6,11 +6,11 @@
 #include <QPainter>
 #include <QToolTip>
 
-EditCellDelegate::EditCellDelegate(std::function<bool(int key)> handlesKey,
+GridCellDelegate::GridCellDelegate(std::function<bool(int key)> handlesKey,
                                    std::function<void(int key)> onKey, QObject* parent)
     : QStyledItemDelegate(parent), m_handlesKey(std::move(handlesKey)), m_onKey(std::move(onKey)) {}
 
-bool EditCellDelegate::eventFilter(QObject* watched, QEvent* event) {
+bool GridCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::KeyPress) {
         const int key = static_cast<QKeyEvent*>(event)->key();
         if (m_handlesKey && m_handlesKey(key)) {
@@ -25,14 +25,14 @@ bool EditCellDelegate::eventFilter(QObject* watched, QEvent* event) {
     return QStyledItemDelegate::eventFilter(watched, event);
 }
 
-QColor EditCellDelegate::textColourOn(const QColor& background) {
+QColor GridCellDelegate::textColourOn(const QColor& background) {
     // Relative luminance with the usual weights; the threshold keeps mid tones black.
     const double y = 0.2126 * background.redF() + 0.7152 * background.greenF() +
                      0.0722 * background.blueF();
     return y < 0.45 ? QColor(Qt::white) : QColor(Qt::black);
 }
 
-void EditCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
+void GridCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QModelIndex& index) const {
     QStyledItemDelegate::initStyleOption(option, index);
     if (!look) return;
     const CellLook l = look(index.row(), index.column());
@@ -43,7 +43,7 @@ void EditCellDelegate::initStyleOption(QStyleOptionViewItem* option, const QMode
     option->palette.setColor(QPalette::WindowText, text);
 }
 
-void EditCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
+void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                              const QModelIndex& index) const {
     const CellLook l = look ? look(index.row(), index.column()) : CellLook{};
     if (l.background.isValid() && !(option.state & QStyle::State_Selected))
@@ -58,7 +58,7 @@ void EditCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
     }
 }
 
-bool EditCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
+bool GridCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,
                                  const QStyleOptionViewItem& option, const QModelIndex& index) {
     if (event && event->type() == QEvent::ToolTip && look && index.isValid()) {
         const CellLook l = look(index.row(), index.column());

@@ -18,10 +18,10 @@ struct CellLook {
     QString hint;      // empty: the item's own
 };
 
-class EditCellDelegate : public QStyledItemDelegate {
+class GridCellDelegate : public QStyledItemDelegate {
   public:
     // handlesKey tells which keys the editor hands to onKey.
-    EditCellDelegate(std::function<bool(int key)> handlesKey, std::function<void(int key)> onKey,
+    GridCellDelegate(std::function<bool(int key)> handlesKey, std::function<void(int key)> onKey,
                      QObject* parent);
 
     // Asked for every painted cell (row, column of the grid); unset: the plain look.
