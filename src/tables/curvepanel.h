@@ -11,7 +11,7 @@
 #include <functional>
 
 #include "common/configfiles.h"
-#include "tables/curve_shape.h"
+#include "tables/curvemarkers.h"
 #include "tables/undostack.h"
 #include "ui_curvepanel.h"
 

@@ -6,7 +6,7 @@
 #include "controlcheck.h"
 #include "dialogs/about.h"
 #include "settings/settingspanel.h"
-#include "tables/curve_shape.h"
+#include "tables/curvemarkers.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"

@@ -1,4 +1,4 @@
-#include "tables/curve_shape.h"
+#include "tables/curvemarkers.h"
 
 #include <QPainter>
 
