@@ -24,7 +24,7 @@
 #include "settings/optionswitches.h"
 #include "settings/parametersteppers.h"
 #include "settings/registerwriter.h"
-#include "settings/settingscopy.h"
+#include "settings/settingshistory.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 #include "surface/surfacenavigator.h"
@@ -476,7 +476,7 @@ void TForm1::btn_WhoIsModuleClick() {
     const QString id = Conn->modelIdentifier();
     Ctx.module.model = Conn->modelName();
     Ctx.module.identifier = id;
-    settingscopy::keep(Ctx, Settings->Register_Bytes, false);
+    settingshistory::keep(Ctx, Settings->Register_Bytes, false);
     StatusBar_Bottom->setPanelText(0, msgs().Msg_Model + QStringLiteral(": ") + id);
     setWindowTitle(msgs().Msg_Model_Caption + QLatin1Char(' ') + id);
     // An unknown model only shows its identifier.

@@ -5,7 +5,7 @@
 #include "link/operationcontext.h"
 #include "settings/chartselectors.h"
 #include "settings/registers.h"
-#include "settings/settingscopy.h"
+#include "settings/settingshistory.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 
@@ -267,5 +267,5 @@ void RegisterWriter::resumeWrites() {
 
 void RegisterWriter::keepWrittenCopy(int reg, int byte) {
     if (reg >= 0 && byte >= 0) m_state->Register_Bytes.insert(reg, byte);
-    settingscopy::keep(*m_ctx, m_state->Register_Bytes, true);
+    settingshistory::keep(*m_ctx, m_state->Register_Bytes, true);
 }

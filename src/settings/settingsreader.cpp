@@ -2,7 +2,7 @@
 
 #include "common/hex.h"
 #include "settings/registers.h"
-#include "settings/settingscopy.h"
+#include "settings/settingshistory.h"
 #include "settings/settingspanel.h"
 
 #include <QComboBox>
@@ -57,7 +57,7 @@ void SettingsReader::applySensorBits() {
 QString SettingsReader::step(const QString& sent, const QString& answer) {
     const QString next = decodeStep(sent, answer);
     const int byte = answerByte(answer);
-    if (!next.isEmpty() && byte >= 0) Register_Bytes.insert(settingscopy::registerOfRead(sent), byte);
+    if (!next.isEmpty() && byte >= 0) Register_Bytes.insert(settingshistory::registerOfRead(sent), byte);
     return next;
 }
 

@@ -12,7 +12,7 @@
 
 struct OperationContext;
 
-namespace settingscopy {
+namespace settingshistory {
 
 // The register number of a register read item ("40*" is register 04), or -1.
 int registerOfRead(const QString& item);
@@ -21,4 +21,4 @@ QByteArray encode(const QMap<int, int>& registers);
 // Writes the copy for the connected module; a failure is reported through ctx.error.
 void keep(const OperationContext& ctx, const QMap<int, int>& registers, bool written);
 
-} // namespace settingscopy
+} // namespace settingshistory

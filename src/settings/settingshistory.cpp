@@ -1,4 +1,4 @@
-#include "settings/settingscopy.h"
+#include "settings/settingshistory.h"
 
 #include "common/hex.h"
 #include "common/messages.h"
@@ -6,7 +6,7 @@
 #include "link/operationcontext.h"
 #include "settings/registers.h"
 
-namespace settingscopy {
+namespace settingshistory {
 
 int registerOfRead(const QString& item) {
     if (item.size() != 3 || item.at(2) != QLatin1Char('*')) return -1;
@@ -34,4 +34,4 @@ void keep(const OperationContext& ctx, const QMap<int, int>& registers, bool wri
         ctx.error(error);
 }
 
-} // namespace settingscopy
+} // namespace settingshistory
