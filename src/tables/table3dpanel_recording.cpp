@@ -9,7 +9,7 @@
 #include <QTableWidgetItem>
 
 #include "common/numtext.h"
-#include "tables/cellstatsview.h"
+#include "tables/cellstatsdelegate.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tables/cellstatsview.h"
+#include "tables/cellstatsdelegate.h"
 
 #include <QEvent>
 #include <QHelpEvent>
