@@ -10,6 +10,7 @@
 
 #include "common/numtext.h"
 #include "tables/cellstatsdelegate.h"
+#include "tables/operatingpointframe.h"
 
 namespace {
 
