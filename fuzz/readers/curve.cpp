@@ -36,7 +36,7 @@ void fuzzReader(const QByteArray& file) {
     const QString path = QDir(fuzzwin::workDir()).filePath(QStringLiteral("fuzzEmu.txt"));
     fuzzwin::writeAll(path, file);
     fuzzwin::fileAnswer() = path;
-    w.Files->atb_Emu_OpenClick(curve);
+    w.TableFileButtons->atb_Emu_OpenClick(curve);
     const QStringList errors = fuzzwin::takeErrors();
     FUZZ_CHECK(errors.isEmpty() == parsed.ok(), errors.join(QLatin1Char('\n')));
     // A rejected file changes no point.

@@ -33,9 +33,9 @@ void fuzzReader(const QByteArray& file) {
     const ModelGrid& g = pick == 1 ? w.Panel_3D->sgrid_3D_Lambda : w.Panel_3D->sgrid_3D_MAF;
     const QStringList before = cellsOf(g);
     const QStringList shownBefore = w.Panel_3D->tableCells();
-    if (pick == 0) w.Files->atb_MAF_OpenClick();
-    if (pick == 1) w.Files->atb_Lambda_OpenClick();
-    if (pick == 2) w.Files->atb_MAF_TR_90_OpenClick();
+    if (pick == 0) w.TableFileButtons->atb_MAF_OpenClick();
+    if (pick == 1) w.TableFileButtons->atb_Lambda_OpenClick();
+    if (pick == 2) w.TableFileButtons->atb_MAF_TR_90_OpenClick();
     const QStringList errors = fuzzwin::takeErrors();
     FUZZ_CHECK(errors.isEmpty() == parsed.ok(), errors.join(QLatin1Char('\n')));
     if (parsed.ok()) {

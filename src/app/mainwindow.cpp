@@ -170,11 +170,11 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Panel_3D->onConversionError = [this](const QString& text) { showError(text); };
     Panel_Emu->onConversionError = [this](const QString& text) { showError(text); };
     Panel_Emu_2->onConversionError = [this](const QString& text) { showError(text); };
-    Files = new TableFiles(&Ctx, Panel_3D, Panel_Emu, Panel_Emu_2, TableTransfers, this);
-    Files->setObjectName(QStringLiteral("TableFiles"));
+    TableFileButtons = new TableFiles(&Ctx, Panel_3D, Panel_Emu, Panel_Emu_2, TableTransfers, this);
+    TableFileButtons->setObjectName(QStringLiteral("TableFileButtons"));
     // Only a running recording is paused, so that a dialog opened while idle neither shows
     // Continue nor releases the interface.
-    Files->pauseChart = [this] { Recorder->pauseIfRecording(); };
+    TableFileButtons->pauseChart = [this] { Recorder->pauseIfRecording(); };
     ParamFiles = new RecordFiles(&Ctx, Panel_Parr_Max, Recorder, this);
     ParamFiles->setObjectName(QStringLiteral("ParamFiles"));
     ParamFiles->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };

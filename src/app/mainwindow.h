@@ -84,7 +84,7 @@ public:
     // Table and curve transfers, live points and the load axis of the correction tables.
     TableTransfer* TableTransfers = nullptr;
     // The table and curve file buttons.
-    TableFiles* Files = nullptr;
+    TableFiles* TableFileButtons = nullptr;
 
     // Changing the module's settings: the register writes, the eight parameter steppers,
     // the option switches, and the chart selectors the options show and hide.

@@ -64,11 +64,11 @@ class TestTableFiles : public QObject {
             return answer;
         };
         w->Ctx.saveFileName = w->Ctx.openFileName;
-        w->Files->confirmOverwrite = [this](const QString& name) {
+        w->TableFileButtons->confirmOverwrite = [this](const QString& name) {
             overwrite << name;
             return replace;
         };
-        w->Files->pauseChart = [this] { ++pauses; };
+        w->TableFileButtons->pauseChart = [this] { ++pauses; };
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
     }
