@@ -33,5 +33,5 @@ void fuzzReader(const QByteArray& file) {
 
     if (!j.ok() || rows == 0) return;
     // A start after a crash restores into an empty chart.
-    fuzzwin::showRecordAfresh(rows, [&](TForm1& w) { w.ParamFiles->restore(j.record); });
+    fuzzwin::showRecordAfresh(rows, [&](TForm1& w) { w.RecordFileButtons->restore(j.record); });
 }

@@ -24,5 +24,5 @@ void fuzzReader(const QByteArray& file) {
     FUZZ_CHECK(savedAgain == saved, QString::fromLatin1(saved.left(200)));
 
     // The load keeps the lines before a bad one, in both tables and the chart.
-    fuzzwin::showRecordAfresh(rows, [&](TForm1& w) { w.ParamFiles->load(QStringLiteral("fuzz_data.txt"), file); });
+    fuzzwin::showRecordAfresh(rows, [&](TForm1& w) { w.RecordFileButtons->load(QStringLiteral("fuzz_data.txt"), file); });
 }

@@ -175,10 +175,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // Only a running recording is paused, so that a dialog opened while idle neither shows
     // Continue nor releases the interface.
     TableFileButtons->pauseChart = [this] { Recorder->pauseIfRecording(); };
-    ParamFiles = new RecordFiles(&Ctx, Panel_Parr_Max, Recorder, this);
-    ParamFiles->setObjectName(QStringLiteral("ParamFiles"));
-    ParamFiles->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
-    Restore = new JournalRestore(&Ctx, ParamFiles, this);
+    RecordFileButtons = new RecordFiles(&Ctx, Panel_Parr_Max, Recorder, this);
+    RecordFileButtons->setObjectName(QStringLiteral("RecordFileButtons"));
+    RecordFileButtons->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
+    Restore = new JournalRestore(&Ctx, RecordFileButtons, this);
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     // The recording on the tables (operating point, cell statistics) and the chart readout.
     (new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this))

@@ -103,7 +103,7 @@ public:
     // Live data recording and the parameter chart.
     LiveRecorder* Recorder = nullptr;
     // The record file buttons of the chart.
-    RecordFiles* ParamFiles = nullptr;
+    RecordFiles* RecordFileButtons = nullptr;
     // Keeps the port list in step with adapters plugged in and pulled out while no port is open.
     PortWatcher* Ports = nullptr;
 

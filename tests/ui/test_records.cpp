@@ -60,7 +60,7 @@ class TestRecords : public QObject {
             ++dialogs;
             return answer;
         };
-        w->ParamFiles->stopLivePoints = [this] { ++liveStops; };
+        w->RecordFileButtons->stopLivePoints = [this] { ++liveStops; };
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->atb_Parr_minClick();
@@ -343,7 +343,7 @@ private slots:
         writeBytes(tmp->filePath(QStringLiteral("old_data.txt")), "old");
         QStringList asked;
         bool replace = false;
-        w->ParamFiles->confirmOverwrite = [&](const QString& n) {
+        w->RecordFileButtons->confirmOverwrite = [&](const QString& n) {
             asked << n;
             return replace;
         };
