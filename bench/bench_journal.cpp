@@ -131,8 +131,8 @@ int main(int argc, char* argv[]) {
     }
     // The question first (reading the journal once), then the timed answer.
     std::function<void(bool)> reply;
-    w.Restore->ask = [&](const QString&, std::function<void(bool)> r) { reply = std::move(r); };
-    w.Restore->check();
+    w.RecordingRestore->ask = [&](const QString&, std::function<void(bool)> r) { reply = std::move(r); };
+    w.RecordingRestore->check();
     if (!reply) return 1;
     t.start();
     reply(true);

@@ -178,7 +178,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RecordFileButtons = new RecordFiles(&Ctx, Panel_Parr_Max, Recorder, this);
     RecordFileButtons->setObjectName(QStringLiteral("RecordFileButtons"));
     RecordFileButtons->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
-    Restore = new JournalRestore(&Ctx, RecordFileButtons, this);
+    RecordingRestore = new JournalRestore(&Ctx, RecordFileButtons, this);
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     // The recording on the tables (operating point, cell statistics) and the chart readout.
     (new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this))

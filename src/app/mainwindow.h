@@ -108,7 +108,7 @@ public:
     PortWatcher* Ports = nullptr;
 
     // The start-up question about a recording the program lost.
-    JournalRestore* Restore = nullptr;
+    JournalRestore* RecordingRestore = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

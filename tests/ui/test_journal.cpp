@@ -79,7 +79,7 @@ class TestJournal : public QObject {
         asked.clear();
         w->Ctx.error = [this](const QString& text) { errors << text; };
         w->Ctx.confirm = [](QDialog*) { return true; };
-        w->Restore->ask = [this](const QString& text, std::function<void(bool)> reply) {
+        w->RecordingRestore->ask = [this](const QString& text, std::function<void(bool)> reply) {
             asked << text;
             later = reply;
             if (answer >= 0) reply(answer == 1);
