@@ -105,7 +105,7 @@ public:
     // The record file buttons of the chart.
     RecordFiles* RecordFileButtons = nullptr;
     // Keeps the port list in step with adapters plugged in and pulled out while no port is open.
-    PortWatcher* Ports = nullptr;
+    PortWatcher* PortListWatcher = nullptr;
 
     // The start-up question about a recording the program lost.
     JournalRestore* RecordingRestore = nullptr;

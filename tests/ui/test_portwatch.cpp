@@ -27,20 +27,20 @@ private slots:
     void init() {
         QVERIFY(f.open());
         system.set(PortWatcher::systemPorts());
-        f.w->Ports->setLister(system.lister());
+        f.w->PortListWatcher->setLister(system.lister());
     }
     void cleanup() { f.close(); }
 
     void listFollowsAdapters() {
         TForm1& w = *f.w;
-        QVERIFY(w.Ports->isActive());
+        QVERIFY(w.PortListWatcher->isActive());
         const QString usb = QStringLiteral("/dev/ttyUSB97");
         wt::connectDemo(w, QStringLiteral("DEMO TR-90"));
         QTRY_VERIFY_WITH_TIMEOUT(st::connected(w), 20000);
         // Connected: the list stays as it is, whatever comes.
         const QStringList connectedList = items(*w.cbPort);
         system.set(system.get() << usb);
-        QVERIFY(!w.Ports->check());
+        QVERIFY(!w.PortListWatcher->check());
         QCOMPARE(items(*w.cbPort), connectedList);
         f.disconnect();
         // Disconnected: the adapter shows at the next pass, at most 1.5 s away (the bound
