@@ -181,8 +181,8 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RecordingRestore = new JournalRestore(&Ctx, RecordFileButtons, this);
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
     // The recording on the tables (operating point, cell statistics) and the chart readout.
-    (new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this))
-        ->setObjectName(QStringLiteral("RecViews"));
+    RecordingOnTables = new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this);
+    RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };

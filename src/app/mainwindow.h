@@ -34,6 +34,7 @@ class PortWatcher;
 class RegisterWriter;
 class LiveRecorder;
 class RecordFiles;
+class RecordingViews;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -109,6 +110,8 @@ public:
 
     // The start-up question about a recording the program lost.
     JournalRestore* RecordingRestore = nullptr;
+    // The recording on the table panel: the operating point and the cell statistics.
+    RecordingViews* RecordingOnTables = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
