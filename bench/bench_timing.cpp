@@ -163,7 +163,7 @@ void measureRender(int renders) {
     QStringList cells;
     for (int i = 0; i < 64; ++i) cells << QString::number((i * 37) % 199 - 99);
     view.setFamily(SurfaceFamily::Lambda);
-    view.setCells(SurfaceTable::Lambda, cells);
+    view.setCells(TableKind::Lambda, cells);
     view.setActive(true);
     std::vector<double> ms;
     for (int i = 0; i < renders; ++i) {

@@ -33,7 +33,7 @@ bool plainName(const QString& name) {
 struct Kept {
     QString path;
     QString stamp;
-    history::Kind kind;
+    TableKind kind;
     history::Direction direction;
 };
 
@@ -59,7 +59,7 @@ void fuzzReader(const QByteArray& file) {
             // Times from 1990 on, a few seconds apart at most, so that copies share seconds.
             const auto b = [&](int k) { return quint8(line[k]); };
             const qint64 secs = 631152000 + qint64(b(1)) * 86400 * 37 + b(2) % 4;
-            const auto kind = history::Kind(b(3) % 6);
+            const auto kind = TableKind(b(3) % 6);
             const auto direction = b(3) & 0x80 ? history::Direction::Written : history::Direction::Read;
             const QDateTime when = QDateTime::fromSecsSinceEpoch(secs);
             QString path, error;

@@ -15,13 +15,11 @@
 namespace filedialogs {
 
 QString withHistoryFilter(const QString& filter, bool english) {
-    using tablefiles::Kind;
     QStringList patterns;
-    if (filter == tablefiles::dialogFilter(Kind::Lambda)) patterns << history::copyPattern(history::Kind::Lambda);
-    if (filter == tablefiles::dialogFilter(Kind::Maf)) patterns << history::copyPattern(history::Kind::Maf);
-    if (filter == tablefiles::dialogFilter(Kind::Volt)) patterns << history::copyPattern(history::Kind::Volt);
-    if (filter == tablefiles::dialogFilter(Kind::Emu))
-        patterns << history::copyPattern(history::Kind::Emu1) << history::copyPattern(history::Kind::Emu2);
+    for (TableKind kind : {TableKind::Lambda, TableKind::Maf, TableKind::Voltage})
+        if (filter == tablefiles::dialogFilter(kind)) patterns << history::copyPattern(kind);
+    if (filter == tablefiles::dialogFilter(TableKind::Curve1))
+        patterns << history::copyPattern(TableKind::Curve1) << history::copyPattern(TableKind::Curve2);
     if (patterns.isEmpty()) return filter;
     const QString name = english ? QStringLiteral("Module history") : QStringLiteral("История модуля");
     return filter + QStringLiteral(";;") + name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +

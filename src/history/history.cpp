@@ -10,7 +10,8 @@
 namespace history {
 namespace {
 
-constexpr Kind kKinds[] = {Kind::Lambda, Kind::Maf, Kind::Volt, Kind::Emu1, Kind::Emu2, Kind::Settings};
+constexpr TableKind kKinds[] = {TableKind::Lambda, TableKind::Maf,    TableKind::Voltage,
+                                TableKind::Curve1, TableKind::Curve2, TableKind::Settings};
 const QString kStamp = QStringLiteral("yyyy-MM-dd_HH-mm-ss");
 constexpr int FolderNameMax = 64;
 
@@ -18,19 +19,19 @@ QString shown(const QString& path) { return QDir::toNativeSeparators(path); }
 
 } // namespace
 
-QString kindName(Kind kind) {
+QString kindName(TableKind kind) {
     switch (kind) {
-    case Kind::Lambda:
+    case TableKind::Lambda:
         return QStringLiteral("Lambda");
-    case Kind::Maf:
+    case TableKind::Maf:
         return QStringLiteral("MAF");
-    case Kind::Volt:
+    case TableKind::Voltage:
         return QStringLiteral("Volt");
-    case Kind::Emu1:
+    case TableKind::Curve1:
         return QStringLiteral("Emu1");
-    case Kind::Emu2:
+    case TableKind::Curve2:
         return QStringLiteral("Emu2");
-    case Kind::Settings:
+    case TableKind::Settings:
         break;
     }
     return QStringLiteral("settings");
@@ -56,12 +57,12 @@ QString folder(const QString& root, const QString& identifier) {
     return QDir(root).filePath(QStringLiteral("history/") + folderName(identifier));
 }
 
-QString fileName(const QDateTime& when, Kind kind, Direction direction) {
+QString fileName(const QDateTime& when, TableKind kind, Direction direction) {
     return when.toString(kStamp) + QLatin1Char('_') + kindName(kind) + QLatin1Char('_') + directionName(direction) +
            QStringLiteral(".txt");
 }
 
-bool keep(const QString& root, const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes,
+bool keep(const QString& root, const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes,
           const QDateTime& when, QString* path, QString* error, bool english) {
     const QString dir = folder(root, identifier);
     auto failed = [&](const QString& target, const QString& reason) {
@@ -87,7 +88,7 @@ bool keep(const QString& root, const QString& identifier, Kind kind, Direction d
     return true;
 }
 
-bool keepHere(const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes, QString* error,
+bool keepHere(const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes, QString* error,
               bool english) {
     return keep(QDir::currentPath(), identifier, kind, direction, bytes, QDateTime::currentDateTime(), nullptr, error,
                 english);
@@ -104,8 +105,8 @@ QList<Entry> list(const QString& root, const QString& identifier) {
         if (!m.hasMatch()) continue;
         const QDateTime when = QDateTime::fromString(m.captured(1), kStamp);
         if (!when.isValid()) continue;
-        const Kind* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
-                                        [&](Kind k) { return kindName(k) == m.captured(2); });
+        const TableKind* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
+                                        [&](TableKind k) { return kindName(k) == m.captured(2); });
         if (kind == std::end(kKinds)) continue;
         const Direction d = m.captured(3) == QLatin1String("read") ? Direction::Read : Direction::Written;
         out << Entry{dir.filePath(name), when, *kind, d};
@@ -123,6 +124,6 @@ QList<Entry> list(const QString& root, const QString& identifier) {
     return sorted;
 }
 
-QString copyPattern(Kind kind) { return QStringLiteral("*_") + kindName(kind) + QStringLiteral("_*.txt"); }
+QString copyPattern(TableKind kind) { return QStringLiteral("*_") + kindName(kind) + QStringLiteral("_*.txt"); }
 
 } // namespace history

@@ -13,13 +13,15 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/tablekind.h"
+
 namespace history {
 
-enum class Kind { Lambda, Maf, Volt, Emu1, Emu2, Settings };
 enum class Direction { Read, Written };
 
-// "Lambda", "MAF", "Volt", "Emu1", "Emu2", "settings"; "read" or "written".
-QString kindName(Kind kind);
+// The kind as copies' names carry it: "Lambda", "MAF", "Volt", "Emu1", "Emu2", "settings";
+// "read" or "written".
+QString kindName(TableKind kind);
 QString directionName(Direction direction);
 
 // The identifier as a folder name: blanks at either end dropped, every character other
@@ -30,25 +32,25 @@ QString folderName(const QString& identifier);
 // root/history/<folderName(identifier)>.
 QString folder(const QString& root, const QString& identifier);
 // "<yyyy-MM-dd_HH-mm-ss>_<kind>_<direction>.txt".
-QString fileName(const QDateTime& when, Kind kind, Direction direction);
+QString fileName(const QDateTime& when, TableKind kind, Direction direction);
 
 // Writes one copy; the path written in *path, or false with the reason in *error.
-bool keep(const QString& root, const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes,
+bool keep(const QString& root, const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes,
           const QDateTime& when, QString* path, QString* error, bool english);
 // The same at the current directory and time.
-bool keepHere(const QString& identifier, Kind kind, Direction direction, const QByteArray& bytes, QString* error,
+bool keepHere(const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes, QString* error,
               bool english);
 
 struct Entry {
     QString path;
     QDateTime when;
-    Kind kind;
+    TableKind kind;
     Direction direction;
 };
 // The copies of one module, oldest first; files whose names are not copies are left out.
 QList<Entry> list(const QString& root, const QString& identifier);
 
 // The open dialog filter that shows the copies of one kind ("*_MAF_*.txt").
-QString copyPattern(Kind kind);
+QString copyPattern(TableKind kind);
 
 } // namespace history

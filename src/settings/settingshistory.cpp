@@ -27,7 +27,7 @@ QByteArray encode(const QMap<int, int>& registers) {
 void keep(const OperationContext& ctx, const QMap<int, int>& registers, bool written) {
     if (registers.isEmpty()) return;
     QString error;
-    if (!history::keepHere(ctx.module.identifier, history::Kind::Settings,
+    if (!history::keepHere(ctx.module.identifier, TableKind::Settings,
                            written ? history::Direction::Written : history::Direction::Read, encode(registers), &error,
                            msgs().english()) &&
         ctx.error)

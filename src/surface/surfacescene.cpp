@@ -6,10 +6,10 @@
 
 namespace surface {
 
-double cellHeight(SurfaceTable table, const QString& text) {
+double cellHeight(TableKind table, const QString& text) {
     double v = 0;
     if (!parseNumber(text, &v)) return 0.0;
-    return v * (table == SurfaceTable::Voltage ? 0.4 : 0.01);
+    return v * (table == TableKind::Voltage ? 0.4 : 0.01);
 }
 
 // The rules of both fills are applied in order and the last one that holds wins.
@@ -47,8 +47,8 @@ QString loadLabels(LoadAxis axis) {
                : QStringLiteral(" 4,4    3,8    3,2    2,5    1,9    1,3   0,6   0,0");
 }
 
-QList<HeightLabel> heightLabels(SurfaceTable table) {
-    if (table == SurfaceTable::Voltage) {
+QList<HeightLabel> heightLabels(TableKind table) {
+    if (table == TableKind::Voltage) {
         QList<HeightLabel> labels{{0, 0, QStringLiteral("0.0")}};
         for (int i = 1; i <= 10; ++i)
             labels.append({-1.2f, 1.7f, QStringLiteral("%1.%2").arg(i / 2).arg(i % 2 ? 5 : 0)});

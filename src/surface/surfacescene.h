@@ -12,11 +12,11 @@
 
 #include <optional>
 
+#include "common/tablekind.h"
+
 // The tables that share one look and one view orientation: the MAF family (MAF table and
 // voltage table) and the Lambda family (Lambda table).
 enum class SurfaceFamily { Maf, Lambda };
-// The table shown: its family, its height scale and whether it has a wire mesh.
-enum class SurfaceTable { Maf, Lambda, Voltage };
 // What the rows of the table stand for: MAF voltage or injection time.
 enum class LoadAxis { MafVoltage, InjectionTime };
 
@@ -42,10 +42,10 @@ inline double columnZ(int c) {
 // and MAF tables (-99..99 gives -0.99..0.99), value x 0.4 for the voltage table (0..5 V
 // gives 0..2). An empty text, or one that is not a number (a table file may hold anything
 // until the next refresh), gives 0 so that the rest of the table is still drawn.
-double cellHeight(SurfaceTable table, const QString& text);
+double cellHeight(TableKind table, const QString& text);
 // The drawn height of a vertex: the voltage table stands on the floor of the box.
-inline double vertexHeight(SurfaceTable table, double h) {
-    return table == SurfaceTable::Voltage ? h - 1.0 : h;
+inline double vertexHeight(TableKind table, double h) {
+    return table == TableKind::Voltage ? h - 1.0 : h;
 }
 
 struct Rgba {
@@ -73,7 +73,7 @@ struct HeightLabel {
     QString text;
 };
 // The eleven height labels of the table, from the bottom of the box to its top.
-QList<HeightLabel> heightLabels(SurfaceTable table);
+QList<HeightLabel> heightLabels(TableKind table);
 
 // A frustum glFrustum accepts: left below right, bottom below top, 0 < near < far.
 bool frustumUsable(const Orientation& o);

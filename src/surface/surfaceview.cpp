@@ -45,7 +45,7 @@ void SurfaceView::applyFamilyOrientation() {
     update();
 }
 
-void SurfaceView::setCells(SurfaceTable table, const QStringList& cells) {
+void SurfaceView::setCells(TableKind table, const QStringList& cells) {
     m_table = table;
     m_cells = cells;
     update();
@@ -315,7 +315,7 @@ void SurfaceView::drawSurface() {
 
     enum Pass { Mesh, Upper, Lower };
     for (Pass pass : {Mesh, Upper, Lower}) {
-        if (pass == Mesh && m_table == SurfaceTable::Voltage) continue;
+        if (pass == Mesh && m_table == TableKind::Voltage) continue;
         glPolygonMode(GL_FRONT_AND_BACK, pass == Mesh ? GL_LINE : GL_FILL);
         for (int r = 1; r <= 7; ++r) {
             for (int c = 1; c <= 7; ++c) {

@@ -58,8 +58,8 @@ class SurfaceView : public QWidget {
     // The table to draw: 64 cell texts as the table grid shows them, index (r - 1) * 8 +
     // (c - 1) for load row r and speed column c (1..8); an empty text or one that is not a
     // number draws at height 0. Schedules a repaint.
-    void setCells(SurfaceTable table, const QStringList& cells);
-    SurfaceTable table() const { return m_table; }
+    void setCells(TableKind table, const QStringList& cells);
+    TableKind table() const { return m_table; }
     const QStringList& cells() const { return m_cells; }
     // Nothing but the background is drawn while no table view is chosen.
     void setActive(bool active);
@@ -105,7 +105,7 @@ class SurfaceView : public QWidget {
         qreal ratio = 1;
         SurfaceFamily family = SurfaceFamily::Maf;
         bool active = false;
-        SurfaceTable table = SurfaceTable::Maf;
+        TableKind table = TableKind::Maf;
         LoadAxis loadAxis = LoadAxis::MafVoltage;
         QStringList cells;
         QList<QPointF> trail;
@@ -127,7 +127,7 @@ class SurfaceView : public QWidget {
     void releaseGL();
 
     SurfaceFamily m_family = SurfaceFamily::Maf;
-    SurfaceTable m_table = SurfaceTable::Maf;
+    TableKind m_table = TableKind::Maf;
     LoadAxis m_loadAxis = LoadAxis::MafVoltage;
     QStringList m_cells;
     QList<QPointF> m_trail;

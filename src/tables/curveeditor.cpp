@@ -169,7 +169,7 @@ bool CurveEditor::pasteText(const QString& text) {
 
 bool CurveEditor::compare() {
     if (!chooseFile) return false;
-    const QString name = chooseFile(tablefiles::dialogFilter(tablefiles::Kind::Emu));
+    const QString name = chooseFile(tablefiles::dialogFilter(curveKind(m_panel->index())));
     return !name.isEmpty() && compareWith(name);
 }
 

@@ -67,18 +67,6 @@ bool isEnterKey(QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
-SurfaceTable surfaceTable(TableKind table) {
-    switch (table) {
-    case TableKind::Lambda:
-        return SurfaceTable::Lambda;
-    case TableKind::Voltage:
-        return SurfaceTable::Voltage;
-    case TableKind::Maf:
-        break;
-    }
-    return SurfaceTable::Maf;
-}
-
 } // namespace
 
 Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
@@ -302,7 +290,7 @@ QStringList Table3DPanel::tableCells() const {
 }
 
 void Table3DPanel::requestRedraw() {
-    if (m_shown) ui.Panel_Space3D->setCells(surfaceTable(*m_shown), tableCells());
+    if (m_shown) ui.Panel_Space3D->setCells(*m_shown, tableCells());
     emit redrawRequested();
 }
 

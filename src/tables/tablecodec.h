@@ -9,10 +9,7 @@
 
 #include <array>
 
-// The tables edited in the one table grid. The MAF and voltage tables share the module's
-// MAF cells (a module carries one of them); the Lambda table shares its cells with the
-// first emulation curve.
-enum class TableKind { Lambda, Maf, Voltage };
+#include "common/tablekind.h"
 
 namespace tablecodec {
 

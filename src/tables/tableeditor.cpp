@@ -44,18 +44,6 @@ QColor sequentialColour(double v) {
     return t < 0.5 ? mix(a, b, t * 2) : mix(b, c, (t - 0.5) * 2);
 }
 
-tablefiles::Kind fileKind(TableKind t) {
-    switch (t) {
-    case TableKind::Lambda:
-        return tablefiles::Kind::Lambda;
-    case TableKind::Voltage:
-        return tablefiles::Kind::Volt;
-    case TableKind::Maf:
-        break;
-    }
-    return tablefiles::Kind::Maf;
-}
-
 const QList<EditActions::Item>& menuItems() {
     static const QList<EditActions::Item> items{
         {"actSetValue"},
@@ -263,7 +251,7 @@ void TableEditor::setHeatMap(bool on) {
 bool TableEditor::compare() {
     const std::optional<TableKind> table = m_panel->shownTable();
     if (!table || !chooseFile) return false;
-    const QString name = chooseFile(tablefiles::dialogFilter(fileKind(*table)));
+    const QString name = chooseFile(tablefiles::dialogFilter(*table));
     return !name.isEmpty() && compareWith(name);
 }
 

@@ -47,7 +47,7 @@ void TableFiles::beforeDialog() {
     if (pauseChart) pauseChart();
 }
 
-QString TableFiles::saveName(tablefiles::Kind kind) {
+QString TableFiles::saveName(TableKind kind) {
     const QString chosen = m_ctx->saveFileName(QString(), tablefiles::dialogFilter(kind));
     if (chosen.isEmpty()) return {};
     const QString name = tablefiles::withSuffix(chosen, kind);
@@ -71,9 +71,9 @@ QStringList TableFiles::tableTexts(TableKind table) const {
     return cells;
 }
 
-void TableFiles::saveTable(TableKind table, tablefiles::Kind kind) {
+void TableFiles::saveTable(TableKind table) {
     beforeDialog();
-    const QString name = saveName(kind);
+    const QString name = saveName(table);
     if (name.isEmpty()) return;
     QString error;
     if (!tablefiles::writeFile(name, tablefiles::encode(tableTexts(table)), &error, msgs().english())) {
@@ -83,9 +83,9 @@ void TableFiles::saveTable(TableKind table, tablefiles::Kind kind) {
     m_panel->requestRedraw();
 }
 
-void TableFiles::openTable(TableKind table, tablefiles::Kind kind) {
+void TableFiles::openTable(TableKind table) {
     beforeDialog();
-    const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(kind));
+    const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(table));
     if (name.isEmpty()) return;
     QByteArray bytes;
     QString error;
@@ -116,9 +116,9 @@ void TableFiles::openTable(TableKind table, tablefiles::Kind kind) {
 
 void TableFiles::atb_Emu_SaveClick(int curve) {
     beforeDialog();
-    const QString name = saveName(tablefiles::Kind::Emu);
-    if (name.isEmpty()) return;
     CurvePanel* panel = curvePanel(curve);
+    const QString name = saveName(curveKind(curve));
+    if (name.isEmpty()) return;
     QStringList lines;
     for (int i = 1; i <= tablefiles::LineCount; ++i)
         lines << panel->pointText(i);
@@ -130,7 +130,7 @@ void TableFiles::atb_Emu_SaveClick(int curve) {
 void TableFiles::atb_Emu_OpenClick(int curve) {
     beforeDialog();
     const QString name =
-        m_ctx->openFileName(QString(), tablefiles::dialogFilter(tablefiles::Kind::Emu));
+        m_ctx->openFileName(QString(), tablefiles::dialogFilter(curveKind(curve)));
     if (!name.isEmpty()) {
         QByteArray bytes;
         QString error;

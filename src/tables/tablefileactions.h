@@ -32,12 +32,12 @@ class TableFiles : public QObject {
     // dialog asked only about the name as chosen); true replaces it. Tests replace it.
     std::function<bool(const QString& fileName)> confirmOverwrite;
 
-    void atb_MAF_SaveClick() { saveTable(TableKind::Maf, tablefiles::Kind::Maf); }
-    void atb_MAF_OpenClick() { openTable(TableKind::Maf, tablefiles::Kind::Maf); }
-    void atb_Lambda_SaveClick() { saveTable(TableKind::Lambda, tablefiles::Kind::Lambda); }
-    void atb_Lambda_OpenClick() { openTable(TableKind::Lambda, tablefiles::Kind::Lambda); }
-    void atb_MAF_TR_90_SaveClick() { saveTable(TableKind::Voltage, tablefiles::Kind::Volt); }
-    void atb_MAF_TR_90_OpenClick() { openTable(TableKind::Voltage, tablefiles::Kind::Volt); }
+    void atb_MAF_SaveClick() { saveTable(TableKind::Maf); }
+    void atb_MAF_OpenClick() { openTable(TableKind::Maf); }
+    void atb_Lambda_SaveClick() { saveTable(TableKind::Lambda); }
+    void atb_Lambda_OpenClick() { openTable(TableKind::Lambda); }
+    void atb_MAF_TR_90_SaveClick() { saveTable(TableKind::Voltage); }
+    void atb_MAF_TR_90_OpenClick() { openTable(TableKind::Voltage); }
     // Curve 1 (atb_Emu_Save, atb_Emu_Open) or 2 (atb_Emu_Save_2, atb_Emu_Open_2).
     void atb_Emu_SaveClick(int curve);
     void atb_Emu_OpenClick(int curve);
@@ -48,9 +48,9 @@ class TableFiles : public QObject {
     void beforeDialog();
     // The file name a save writes: the chosen one with its suffix, once the user agreed to
     // replace an existing file; empty when cancelled.
-    QString saveName(tablefiles::Kind kind);
-    void saveTable(TableKind table, tablefiles::Kind kind);
-    void openTable(TableKind table, tablefiles::Kind kind);
+    QString saveName(TableKind kind);
+    void saveTable(TableKind table);
+    void openTable(TableKind table);
     // The 64 texts a table file of `table` holds, row by row.
     QStringList tableTexts(TableKind table) const;
     bool tableShown(TableKind table) const;

@@ -9,40 +9,46 @@
 
 namespace tablefiles {
 
-QString suffix(Kind kind) {
+QString suffix(TableKind kind) {
     switch (kind) {
-    case Kind::Maf:
+    case TableKind::Maf:
         return QStringLiteral("MAF.txt");
-    case Kind::Lambda:
+    case TableKind::Lambda:
         return QStringLiteral("Lambda.txt");
-    case Kind::Volt:
+    case TableKind::Voltage:
         return QStringLiteral("Volt.txt");
-    case Kind::Emu:
+    case TableKind::Curve1:
+    case TableKind::Curve2:
+        return QStringLiteral("Emu.txt");
+    case TableKind::Settings:
         break;
     }
-    return QStringLiteral("Emu.txt");
+    return QString();
 }
 
-QString dialogFilter(Kind kind) {
+QString dialogFilter(TableKind kind) {
     QString description;
     switch (kind) {
-    case Kind::Maf:
+    case TableKind::Maf:
         description = QStringLiteral("Данные MAF (MAP)");
         break;
-    case Kind::Lambda:
+    case TableKind::Lambda:
         description = QStringLiteral("Данные Лямбда");
         break;
-    case Kind::Volt:
+    case TableKind::Voltage:
         description = QStringLiteral("Данные напряжений");
         break;
-    case Kind::Emu:
+    case TableKind::Curve1:
+    case TableKind::Curve2:
         description = QStringLiteral("Данные Эмулятора");
         break;
+    case TableKind::Settings:
+        return QString();
     }
     return description + QStringLiteral(" (*") + suffix(kind) + QLatin1Char(')');
 }
 
-QString withSuffix(const QString& chosen, Kind kind) {
+QString withSuffix(const QString& chosen, TableKind kind) {
     const QString s = suffix(kind);
     return chosen.endsWith(s) ? chosen : chosen + s;
 }

@@ -11,21 +11,21 @@
 #include <QString>
 #include <QStringList>
 
+#include "common/tablekind.h"
 #include "common/textlines.h"
 
 namespace tablefiles {
 
-enum class Kind { Maf, Lambda, Volt, Emu };
-
 constexpr int LineCount = 64;
 
-// The end of a file name of the kind: "MAF.txt", "Lambda.txt", "Volt.txt", "Emu.txt".
-QString suffix(Kind kind);
+// The end of a file name of the kind: "MAF.txt", "Lambda.txt", "Volt.txt", "Emu.txt" (both
+// curves; a curve file opens into either). The settings have no table file: empty.
+QString suffix(TableKind kind);
 // The file dialog filter of the kind in Qt's form: "Данные MAF (MAP) (*MAF.txt)".
-QString dialogFilter(Kind kind);
+QString dialogFilter(TableKind kind);
 // The chosen name with the kind's suffix appended, unless it already ends with it
 // ("car1" gives "car1MAF.txt"; "car1MAF.txt" stays).
-QString withSuffix(const QString& chosen, Kind kind);
+QString withSuffix(const QString& chosen, TableKind kind);
 
 // The 64 texts as file bytes: each in the local 8-bit encoding followed by CR LF. Missing
 // texts are written as empty lines, texts beyond the 64th are not written.

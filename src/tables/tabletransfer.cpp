@@ -43,7 +43,7 @@ QTimer* TableTransfer::readTimer(TableKind table) const {
         return ex->Timer_Lambda_Out_1;
     case TableKind::Voltage:
         return ex->Timer_MAF_TR_90_Out_1;
-    case TableKind::Maf:
+    default:
         break;
     }
     return ex->Timer_MAF_Out_1;
@@ -56,7 +56,7 @@ QTimer* TableTransfer::writeTimer(TableKind table) const {
         return ex->Timer_Lambda_In;
     case TableKind::Voltage:
         return ex->Timer_MAF_TR_90_In;
-    case TableKind::Maf:
+    default:
         break;
     }
     return ex->Timer_MAF_In;

@@ -130,7 +130,7 @@ private:
     // The copy of a finished transfer in the module's history (tabletransfer_history.cpp).
     void keepTableCopy(TableKind table, bool written);
     void keepCurveCopy(int curve, bool written);
-    void keepCopy(history::Kind kind, bool written, const QStringList& lines);
+    void keepCopy(TableKind kind, bool written, const QStringList& lines);
 
     OperationContext* m_ctx;
     Table3DPanel* m_panel;

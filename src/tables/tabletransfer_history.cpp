@@ -11,18 +11,6 @@
 
 namespace {
 
-history::Kind historyKind(TableKind table) {
-    switch (table) {
-    case TableKind::Lambda:
-        return history::Kind::Lambda;
-    case TableKind::Voltage:
-        return history::Kind::Volt;
-    case TableKind::Maf:
-        break;
-    }
-    return history::Kind::Maf;
-}
-
 // The text a cell of the model grid holds for a byte (the full-precision voltage for the
 // voltage table, so that the copy writes back the very same byte).
 QString cellText(TableKind table, int byte) {
@@ -31,7 +19,7 @@ QString cellText(TableKind table, int byte) {
 
 } // namespace
 
-void TableTransfer::keepCopy(history::Kind kind, bool written, const QStringList& lines) {
+void TableTransfer::keepCopy(TableKind kind, bool written, const QStringList& lines) {
     QString error;
     if (!history::keepHere(m_ctx->module.identifier, kind, written ? history::Direction::Written : history::Direction::Read,
                            tablefiles::encode(lines), &error, msgs().english()))
@@ -57,12 +45,12 @@ void TableTransfer::keepTableCopy(TableKind table, bool written) {
         for (int r = 1; r <= tablecodec::Side; ++r)
             for (int c = 1; c <= tablecodec::Side; ++c) lines << model.cell(c, r);
     }
-    keepCopy(historyKind(table), written, lines);
+    keepCopy(table, written, lines);
 }
 
 void TableTransfer::keepCurveCopy(int curve, bool written) {
     QStringList lines;
     for (int i = 1; i <= curvecodec::PointCount; ++i)
         lines << (written ? curvecodec::voltageText(m_writeBytes.value(i - 1)) : curvePanel(curve)->pointText(i));
-    keepCopy(curve == 2 ? history::Kind::Emu2 : history::Kind::Emu1, written, lines);
+    keepCopy(curveKind(curve), written, lines);
 }

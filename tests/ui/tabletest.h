@@ -104,7 +104,7 @@ inline QTimer* readTimer(TForm1& w, TableKind kind) {
     switch (kind) {
     case TableKind::Lambda: return w.Ex->Timer_Lambda_Out_1;
     case TableKind::Voltage: return w.Ex->Timer_MAF_TR_90_Out_1;
-    case TableKind::Maf: break;
+    default: break;
     }
     return w.Ex->Timer_MAF_Out_1;
 }
@@ -113,7 +113,7 @@ inline QTimer* writeTimer(TForm1& w, TableKind kind) {
     switch (kind) {
     case TableKind::Lambda: return w.Ex->Timer_Lambda_In;
     case TableKind::Voltage: return w.Ex->Timer_MAF_TR_90_In;
-    case TableKind::Maf: break;
+    default: break;
     }
     return w.Ex->Timer_MAF_In;
 }

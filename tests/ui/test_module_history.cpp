@@ -13,7 +13,7 @@ namespace {
 
 const QString kModule = QStringLiteral("TR-70A03");
 
-QStringList copies(history::Kind kind, history::Direction direction) {
+QStringList copies(TableKind kind, history::Direction direction) {
     QStringList out;
     for (const history::Entry& e : history::list(QDir::currentPath(), kModule))
         if (e.kind == kind && e.direction == direction) out << e.path;
@@ -68,7 +68,7 @@ private slots:
     void settingsAtConnectionAndWrite() {
         connectModule();
         if (QTest::currentTestFailed()) return;
-        const QStringList read = copies(history::Kind::Settings, history::Direction::Read);
+        const QStringList read = copies(TableKind::Settings, history::Direction::Read);
         QCOMPARE(read.size(), 1);
         // Every register of the chain, as the module holds it.
         const QList<int> chain = {0x00, 0x01, 0x04, 0x05, 0x09, 0x0B, 0x0F, 0x10,
@@ -82,7 +82,7 @@ private slots:
         w->RegWriter->writeParameter(sim::reg::Displacement, byte);
         QTRY_VERIFY_WITH_TIMEOUT(!w->Ex->Timer_Write->isActive(), 4000);
         QCOMPARE(int(m->reg(sim::reg::Displacement)), byte);
-        const QStringList written = copies(history::Kind::Settings, history::Direction::Written);
+        const QStringList written = copies(TableKind::Settings, history::Direction::Written);
         QCOMPARE(written.size(), 1);
         expected[chain.indexOf(sim::reg::Displacement)] = registerLine(sim::reg::Displacement, byte);
         QCOMPARE(copyLines(written.first()), expected);
@@ -97,7 +97,7 @@ private slots:
 
         QTest::mouseClick(tt::readButton(*w, kind), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!tt::readTimer(*w, kind)->isActive(), 8000);
-        const QStringList read = copies(history::Kind::Maf, history::Direction::Read);
+        const QStringList read = copies(TableKind::Maf, history::Direction::Read);
         QCOMPARE(read.size(), 1);
         const QStringList lines = copyLines(read.first());
         QCOMPARE(lines.size(), 64);
@@ -111,7 +111,7 @@ private slots:
         confirmWrite = false;
         QTest::mouseClick(tt::writeButton(*w, kind), Qt::LeftButton);
         QVERIFY(!tt::writeTimer(*w, kind)->isActive());
-        QVERIFY(copies(history::Kind::Maf, history::Direction::Written).isEmpty());
+        QVERIFY(copies(TableKind::Maf, history::Direction::Written).isEmpty());
 
         // One cell changed, then written: the copy is what the module holds afterwards.
         confirmWrite = true;
@@ -120,7 +120,7 @@ private slots:
         QTest::mouseClick(tt::writeButton(*w, kind), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!tt::writeTimer(*w, kind)->isActive(), 8000);
         QCOMPARE(int(m->reg(sim::reg::mafCell(3, 2))), 17 + 128);
-        const QStringList written = copies(history::Kind::Maf, history::Direction::Written);
+        const QStringList written = copies(TableKind::Maf, history::Direction::Written);
         QCOMPARE(written.size(), 1);
         QStringList expected;
         tt::forEachCell([&](int c, int r) { expected << tt::shownText(kind, m->reg(sim::reg::mafCell(c, r))); });
@@ -143,7 +143,7 @@ private slots:
         tt::viewButton(*w, TableKind::Maf)->click();
         QTest::mouseClick(tt::readButton(*w, TableKind::Maf), Qt::LeftButton);
         QTRY_VERIFY_WITH_TIMEOUT(!tt::readTimer(*w, TableKind::Maf)->isActive(), 8000);
-        QVERIFY(copies(history::Kind::Maf, history::Direction::Read).isEmpty());
+        QVERIFY(copies(TableKind::Maf, history::Direction::Read).isEmpty());
     }
 };
 

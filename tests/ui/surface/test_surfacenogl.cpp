@@ -30,7 +30,7 @@ class TestSurfaceNoGL : public QObject {
         }
         SurfaceNavigator nav(v, {b[0], b[1], b[2], b[3], b[4], b[5], b[6], b[7], b[8], b[9]});
         v->setFamily(SurfaceFamily::Lambda);
-        v->setCells(SurfaceTable::Lambda, QStringList(64, QStringLiteral("50")));
+        v->setCells(TableKind::Lambda, QStringList(64, QStringLiteral("50")));
         v->setActive(true);
         rig.show();
         QVERIFY(QTest::qWaitForWindowExposed(&rig));

@@ -16,7 +16,7 @@
 using namespace surface;
 
 Q_DECLARE_METATYPE(SurfaceFamily)
-Q_DECLARE_METATYPE(SurfaceTable)
+Q_DECLARE_METATYPE(TableKind)
 using Change = std::function<void(SurfaceView*)>;
 Q_DECLARE_METATYPE(Change)
 
@@ -142,7 +142,7 @@ class TestSurfaceView : public QObject {
     void inactiveShowsOnlyTheBackground() {
         SurfaceView* v = rig->view;
         v->setFamily(SurfaceFamily::Lambda);
-        v->setCells(SurfaceTable::Lambda, cellsAll(QStringLiteral("50")));
+        v->setCells(TableKind::Lambda, cellsAll(QStringLiteral("50")));
         const QImage img = v->sceneImage();
         QCOMPARE(countPixels(img,
                              [](const QColor& c) {
@@ -157,14 +157,14 @@ class TestSurfaceView : public QObject {
     // colour the upper fill gives a quad whose corners all lie at 0.
     void emptyTableIsAFlatPlane_data() {
         QTest::addColumn<SurfaceFamily>("family");
-        QTest::addColumn<SurfaceTable>("table");
-        QTest::newRow("Lambda") << SurfaceFamily::Lambda << SurfaceTable::Lambda;
-        QTest::newRow("MAF") << SurfaceFamily::Maf << SurfaceTable::Maf;
-        QTest::newRow("voltage") << SurfaceFamily::Maf << SurfaceTable::Voltage;
+        QTest::addColumn<TableKind>("table");
+        QTest::newRow("Lambda") << SurfaceFamily::Lambda << TableKind::Lambda;
+        QTest::newRow("MAF") << SurfaceFamily::Maf << TableKind::Maf;
+        QTest::newRow("voltage") << SurfaceFamily::Maf << TableKind::Voltage;
     }
     void emptyTableIsAFlatPlane() {
         QFETCH(SurfaceFamily, family);
-        QFETCH(SurfaceTable, table);
+        QFETCH(TableKind, table);
         SurfaceView* v = rig->view;
         v->setFamily(family);
         v->setCells(table, cellsAll(QString()));
@@ -193,19 +193,19 @@ class TestSurfaceView : public QObject {
     // around it turn bright red, and red now stands where the flat table left the space
     // above the plane empty.
     void aFullCellRisesToTheTop_data() {
-        QTest::addColumn<SurfaceTable>("table");
+        QTest::addColumn<TableKind>("table");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("top");
-        QTest::newRow("MAF 99") << SurfaceTable::Maf << "99" << 0.99;
-        QTest::newRow("Lambda 99") << SurfaceTable::Lambda << "99" << 0.99;
-        QTest::newRow("voltage 5") << SurfaceTable::Voltage << "5" << 1.0;
+        QTest::newRow("MAF 99") << TableKind::Maf << "99" << 0.99;
+        QTest::newRow("Lambda 99") << TableKind::Lambda << "99" << 0.99;
+        QTest::newRow("voltage 5") << TableKind::Voltage << "5" << 1.0;
     }
     void aFullCellRisesToTheTop() {
-        QFETCH(SurfaceTable, table);
+        QFETCH(TableKind, table);
         QFETCH(QString, text);
         QFETCH(double, top);
         SurfaceView* v = rig->view;
-        v->setFamily(table == SurfaceTable::Lambda ? SurfaceFamily::Lambda : SurfaceFamily::Maf);
+        v->setFamily(table == TableKind::Lambda ? SurfaceFamily::Lambda : SurfaceFamily::Maf);
         v->setActive(true);
         v->setCells(table, cellsAll(QString()));
         const QImage flat = v->sceneImage();
@@ -247,10 +247,10 @@ class TestSurfaceView : public QObject {
         v->setActive(true);
         QStringList cells = cellsAll(QStringLiteral("50"));
         cells[index(1, 1)] = QStringLiteral("0");
-        v->setCells(SurfaceTable::Maf, cells);
+        v->setCells(TableKind::Maf, cells);
         const QImage zero = v->sceneImage();
         cells[index(1, 1)] = QStringLiteral("5O");
-        v->setCells(SurfaceTable::Maf, cells);
+        v->setCells(TableKind::Maf, cells);
         const QImage junk = v->sceneImage();
         QCOMPARE(junk, zero);
         QVERIFY(countPixels(junk, [](const QColor& c) {
@@ -264,7 +264,7 @@ class TestSurfaceView : public QObject {
         SurfaceView* v = rig->view;
         v->setFamily(SurfaceFamily::Maf);
         v->setActive(true);
-        v->setCells(SurfaceTable::Maf, cellsAll(QString()));
+        v->setCells(TableKind::Maf, cellsAll(QString()));
         auto black = [](const QColor& c) { return c.red() < 8 && c.green() < 8 && c.blue() < 8; };
         const QImage maf = v->sceneImage();
         QVERIFY(countPixels(maf, black) > 300);
@@ -273,7 +273,7 @@ class TestSurfaceView : public QObject {
         QVERIFY(vv != maf);
         v->setLoadAxis(LoadAxis::MafVoltage);
         QCOMPARE(v->sceneImage(), maf);
-        v->setCells(SurfaceTable::Voltage, cellsAll(QString()));
+        v->setCells(TableKind::Voltage, cellsAll(QString()));
         const QImage volts = v->sceneImage();
         // The voltage plane lies on the floor; compare only the black of the labels.
         int differ = 0;
@@ -294,7 +294,7 @@ class TestSurfaceView : public QObject {
             v->setCells(v->table(), cells);
         });
         QTest::newRow("the table") << Change([](SurfaceView* v) {
-            v->setCells(SurfaceTable::Voltage, v->cells());
+            v->setCells(TableKind::Voltage, v->cells());
         });
         QTest::newRow("the family")
             << Change([](SurfaceView* v) { v->setFamily(SurfaceFamily::Lambda); });
@@ -317,7 +317,7 @@ class TestSurfaceView : public QObject {
         SurfaceView* v = rig->view;
         v->setFamily(SurfaceFamily::Maf);
         v->setActive(true);
-        v->setCells(SurfaceTable::Maf, cellsAll(QStringLiteral("20")));
+        v->setCells(TableKind::Maf, cellsAll(QStringLiteral("20")));
         const QImage before = v->sceneImage();
         const int renders = v->renderCount();
         v->repaint();
@@ -340,13 +340,13 @@ class TestSurfaceView : public QObject {
         SurfaceView* v = rig->view;
         v->setFamily(SurfaceFamily::Maf);
         v->setActive(true);
-        v->setCells(SurfaceTable::Maf, cellsAll(QStringLiteral("20")));
+        v->setCells(TableKind::Maf, cellsAll(QStringLiteral("20")));
         const QImage shown = v->sceneImage();
         const int renders = v->renderCount();
 
         v->hide();
         v->setFamily(SurfaceFamily::Lambda);
-        v->setCells(SurfaceTable::Lambda, cellsAll(QStringLiteral("-40")));
+        v->setCells(TableKind::Lambda, cellsAll(QStringLiteral("-40")));
         v->Orient_View.rx += 6;
         v->update();
         v->repaint();
@@ -367,7 +367,7 @@ class TestSurfaceView : public QObject {
         twin.Orient_Lambda = v->Orient_Lambda;
         twin.setFamily(SurfaceFamily::Lambda);
         twin.Orient_View.rx = v->Orient_View.rx;
-        twin.setCells(SurfaceTable::Lambda, v->cells());
+        twin.setCells(TableKind::Lambda, v->cells());
         twin.setActive(true);
         QCOMPARE(twin.renderCount(), 0); // never shown: nothing rendered
         QVERIFY(twin.sceneImage().isNull());
@@ -381,7 +381,7 @@ class TestSurfaceView : public QObject {
         SurfaceView* v = rig->view;
         v->setFamily(SurfaceFamily::Lambda);
         v->setActive(true);
-        v->setCells(SurfaceTable::Lambda, cellsAll(QString()));
+        v->setCells(TableKind::Lambda, cellsAll(QString()));
         const QColor plane = over(*upperFill(0), background(SurfaceFamily::Lambda));
         const int before =
             countPixels(v->sceneImage(), [&](const QColor& c) { return near(c, plane, 4); });
@@ -418,7 +418,7 @@ class TestSurfaceView : public QObject {
         v->setActive(true);
         QStringList cells = cellsAll(QStringLiteral("-20"));
         cells[index(6, 2)] = QStringLiteral("70");
-        v->setCells(SurfaceTable::Maf, cells);
+        v->setCells(TableKind::Maf, cells);
         QTest::mousePress(rig->zoom(), Qt::LeftButton);
         QTest::mousePress(rig->zoom(), Qt::LeftButton);
         const QImage zoomed = v->sceneImage();

@@ -59,7 +59,7 @@ private slots:
 
         SurfaceView* view = panel.ui.Panel_Space3D;
         QCOMPARE(view->family(), table == TableKind::Lambda ? SurfaceFamily::Lambda : SurfaceFamily::Maf);
-        QCOMPARE(view->table(), table == TableKind::Lambda ? SurfaceTable::Lambda : SurfaceTable::Maf);
+        QCOMPARE(view->table(), table == TableKind::Lambda ? TableKind::Lambda : TableKind::Maf);
         QVERIFY(view->isActive());
         QCOMPARE(view->cells(), panel.tableCells());
         QCOMPARE(view->cells().at(5 * 8 + 3), QStringLiteral("-5")); // (c 4, r 6)
@@ -85,7 +85,7 @@ private slots:
         // The voltage refresh neither reads nor changes the model grid.
         QCOMPARE(panel.sgrid_3D_MAF.cell(1, 2), QStringLiteral("3"));
         QVERIFY(!panel.ui.Panel_lbl_MAF->isVisible());
-        QCOMPARE(panel.ui.Panel_Space3D->table(), SurfaceTable::Voltage);
+        QCOMPARE(panel.ui.Panel_Space3D->table(), TableKind::Voltage);
         QCOMPARE(panel.ui.Panel_Space3D->family(), SurfaceFamily::Maf);
     }
 

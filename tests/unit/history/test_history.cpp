@@ -10,7 +10,7 @@
 
 using namespace history;
 
-Q_DECLARE_METATYPE(history::Kind)
+Q_DECLARE_METATYPE(TableKind)
 
 namespace {
 QByteArray fileBytes(const QString& path) {
@@ -47,20 +47,20 @@ private slots:
     }
 
     void fileNames_data() {
-        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<TableKind>("kind");
         QTest::addColumn<bool>("written");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("Lambda read") << Kind::Lambda << false << "2026-05-14_09-12-03_Lambda_read.txt" << "*_Lambda_*.txt";
-        QTest::newRow("MAF written") << Kind::Maf << true << "2026-05-14_09-12-03_MAF_written.txt" << "*_MAF_*.txt";
-        QTest::newRow("Volt read") << Kind::Volt << false << "2026-05-14_09-12-03_Volt_read.txt" << "*_Volt_*.txt";
-        QTest::newRow("Emu1 written") << Kind::Emu1 << true << "2026-05-14_09-12-03_Emu1_written.txt" << "*_Emu1_*.txt";
-        QTest::newRow("Emu2 read") << Kind::Emu2 << false << "2026-05-14_09-12-03_Emu2_read.txt" << "*_Emu2_*.txt";
-        QTest::newRow("settings") << Kind::Settings << true << "2026-05-14_09-12-03_settings_written.txt"
+        QTest::newRow("Lambda read") << TableKind::Lambda << false << "2026-05-14_09-12-03_Lambda_read.txt" << "*_Lambda_*.txt";
+        QTest::newRow("MAF written") << TableKind::Maf << true << "2026-05-14_09-12-03_MAF_written.txt" << "*_MAF_*.txt";
+        QTest::newRow("Volt read") << TableKind::Voltage << false << "2026-05-14_09-12-03_Volt_read.txt" << "*_Volt_*.txt";
+        QTest::newRow("Emu1 written") << TableKind::Curve1 << true << "2026-05-14_09-12-03_Emu1_written.txt" << "*_Emu1_*.txt";
+        QTest::newRow("Emu2 read") << TableKind::Curve2 << false << "2026-05-14_09-12-03_Emu2_read.txt" << "*_Emu2_*.txt";
+        QTest::newRow("settings") << TableKind::Settings << true << "2026-05-14_09-12-03_settings_written.txt"
                                   << "*_settings_*.txt";
     }
     void fileNames() {
-        QFETCH(Kind, kind);
+        QFETCH(TableKind, kind);
         QFETCH(bool, written);
         QFETCH(QString, name);
         QFETCH(QString, pattern);
@@ -72,16 +72,16 @@ private slots:
     void keepAndList() {
         QTemporaryDir root;
         QString path, error;
-        QVERIFY(keep(root.path(), "TR-70A03", Kind::Lambda, Direction::Read, "first", kWhen, &path, &error, false));
+        QVERIFY(keep(root.path(), "TR-70A03", TableKind::Lambda, Direction::Read, "first", kWhen, &path, &error, false));
         QCOMPARE(path, root.filePath("history/TR-70A03/2026-05-14_09-12-03_Lambda_read.txt"));
         QCOMPARE(fileBytes(path), QByteArray("first"));
         // The same kind in the same second: a second file, the first one stays.
-        QVERIFY(keep(root.path(), "TR-70A03", Kind::Lambda, Direction::Read, "second", kWhen, &path, &error, false));
+        QVERIFY(keep(root.path(), "TR-70A03", TableKind::Lambda, Direction::Read, "second", kWhen, &path, &error, false));
         QCOMPARE(path, root.filePath("history/TR-70A03/2026-05-14_09-12-03_Lambda_read_2.txt"));
         QCOMPARE(fileBytes(root.filePath("history/TR-70A03/2026-05-14_09-12-03_Lambda_read.txt")), QByteArray("first"));
-        QVERIFY(keep(root.path(), "TR-70A03", Kind::Settings, Direction::Written, "s", kWhen.addSecs(-60), &path,
+        QVERIFY(keep(root.path(), "TR-70A03", TableKind::Settings, Direction::Written, "s", kWhen.addSecs(-60), &path,
                      &error, false));
-        QVERIFY(keep(root.path(), "TR-90B01", Kind::Maf, Direction::Read, "other", kWhen, &path, &error, false));
+        QVERIFY(keep(root.path(), "TR-90B01", TableKind::Maf, Direction::Read, "other", kWhen, &path, &error, false));
         // Files of other programs, and names that only look like copies, are not listed.
         for (const char* stray : {"notes.txt", "2026-05-14_09-12-03_Foo_read.txt", "2026-13-40_09-12-03_MAF_read.txt",
                                   "2026-05-14_09-12-03_MAF_read.txt.bak"}) {
@@ -90,12 +90,12 @@ private slots:
         }
         const QList<Entry> entries = list(root.path(), "TR-70A03");
         QCOMPARE(entries.size(), 3);
-        QCOMPARE(entries[0].kind, Kind::Settings);
+        QCOMPARE(entries[0].kind, TableKind::Settings);
         QCOMPARE(entries[0].direction, Direction::Written);
         QCOMPARE(entries[0].when, kWhen.addSecs(-60));
         QCOMPARE(fileBytes(entries[1].path), QByteArray("first"));
         QCOMPARE(fileBytes(entries[2].path), QByteArray("second"));
-        QCOMPARE(entries[2].kind, Kind::Lambda);
+        QCOMPARE(entries[2].kind, TableKind::Lambda);
         QCOMPARE(list(root.path(), "TR-90B01").size(), 1);
         QVERIFY(list(root.path(), "nobody").isEmpty());
     }
@@ -107,10 +107,10 @@ private slots:
         QVERIFY(blocker.open(QIODevice::WriteOnly));
         blocker.close();
         QString path, error;
-        QVERIFY(!keep(root.path(), "TR-70A03", Kind::Maf, Direction::Written, "x", kWhen, &path, &error, true));
+        QVERIFY(!keep(root.path(), "TR-70A03", TableKind::Maf, Direction::Written, "x", kWhen, &path, &error, true));
         QVERIFY(error.startsWith(QStringLiteral("The copy for the module's history cannot be written")));
         QVERIFY(path.isEmpty());
-        QVERIFY(!keep(root.path(), "TR-70A03", Kind::Maf, Direction::Written, "x", kWhen, &path, &error, false));
+        QVERIFY(!keep(root.path(), "TR-70A03", TableKind::Maf, Direction::Written, "x", kWhen, &path, &error, false));
         QVERIFY(error.startsWith(QStringLiteral("Не удалось записать копию")));
     }
 };

@@ -7,7 +7,7 @@
 
 using namespace surface;
 
-Q_DECLARE_METATYPE(SurfaceTable)
+Q_DECLARE_METATYPE(TableKind)
 
 class TestSurfaceScene : public QObject {
     Q_OBJECT
@@ -16,29 +16,29 @@ class TestSurfaceScene : public QObject {
 
     void heights_data() {
         QTest::addColumn<QString>("locale");
-        QTest::addColumn<SurfaceTable>("table");
+        QTest::addColumn<TableKind>("table");
         QTest::addColumn<QString>("text");
         QTest::addColumn<double>("vertex");
-        QTest::newRow("empty MAF cell") << "ru_RU" << SurfaceTable::Maf << "" << 0.0;
+        QTest::newRow("empty MAF cell") << "ru_RU" << TableKind::Maf << "" << 0.0;
         QTest::newRow("empty voltage cell: floor")
-            << "ru_RU" << SurfaceTable::Voltage << "" << -1.0;
-        QTest::newRow("MAF 99: near the top") << "ru_RU" << SurfaceTable::Maf << "99" << 0.99;
-        QTest::newRow("Lambda -99") << "C" << SurfaceTable::Lambda << "-99" << -0.99;
-        QTest::newRow("Lambda read byte 0") << "C" << SurfaceTable::Lambda << "-128" << -1.28;
+            << "ru_RU" << TableKind::Voltage << "" << -1.0;
+        QTest::newRow("MAF 99: near the top") << "ru_RU" << TableKind::Maf << "99" << 0.99;
+        QTest::newRow("Lambda -99") << "C" << TableKind::Lambda << "-99" << -0.99;
+        QTest::newRow("Lambda read byte 0") << "C" << TableKind::Lambda << "-128" << -1.28;
         QTest::newRow("voltage 5: top of the box")
-            << "ru_RU" << SurfaceTable::Voltage << "5" << 1.0;
-        QTest::newRow("voltage 2,5 comma") << "ru_RU" << SurfaceTable::Voltage << "2,5" << 0.0;
-        QTest::newRow("voltage 2.5 point") << "C" << SurfaceTable::Voltage << "2.5" << 0.0;
+            << "ru_RU" << TableKind::Voltage << "5" << 1.0;
+        QTest::newRow("voltage 2,5 comma") << "ru_RU" << TableKind::Voltage << "2,5" << 0.0;
+        QTest::newRow("voltage 2.5 point") << "C" << TableKind::Voltage << "2.5" << 0.0;
         QTest::newRow("voltage 2.5 pasted under comma")
-            << "ru_RU" << SurfaceTable::Voltage << "2.5" << 0.0;
+            << "ru_RU" << TableKind::Voltage << "2.5" << 0.0;
         QTest::newRow("text from a file: floor of its table")
-            << "ru_RU" << SurfaceTable::Voltage << "abc" << -1.0;
-        QTest::newRow("text from a file: zero") << "C" << SurfaceTable::Maf << "1,2,3" << 0.0;
-        QTest::newRow("not finite") << "C" << SurfaceTable::Lambda << "inf" << 0.0;
+            << "ru_RU" << TableKind::Voltage << "abc" << -1.0;
+        QTest::newRow("text from a file: zero") << "C" << TableKind::Maf << "1,2,3" << 0.0;
+        QTest::newRow("not finite") << "C" << TableKind::Lambda << "inf" << 0.0;
     }
     void heights() {
         QFETCH(QString, locale);
-        QFETCH(SurfaceTable, table);
+        QFETCH(TableKind, table);
         QFETCH(QString, text);
         QFETCH(double, vertex);
         QLocale::setDefault(QLocale(locale));
@@ -159,7 +159,7 @@ class TestSurfaceScene : public QObject {
         QVERIFY(font.weight() >= QFont::Bold);
         QString used =
             speedLabels() + loadLabels(LoadAxis::MafVoltage) + loadLabels(LoadAxis::InjectionTime);
-        for (SurfaceTable t : {SurfaceTable::Maf, SurfaceTable::Voltage})
+        for (TableKind t : {TableKind::Maf, TableKind::Voltage})
             for (const HeightLabel& l : heightLabels(t))
                 used += l.text;
         for (QChar ch : used) {
@@ -221,7 +221,7 @@ class TestSurfaceScene : public QObject {
                 QVERIFY2(qAbs(-0.85 + along - rowX(r)) < 0.08, qPrintable(text));
             }
         }
-        for (SurfaceTable t : {SurfaceTable::Maf, SurfaceTable::Voltage}) {
+        for (TableKind t : {TableKind::Maf, TableKind::Voltage}) {
             double x = 0, lo = 1e9, hi = -1e9;
             for (const HeightLabel& h : heightLabels(t)) {
                 x += h.dx + width(h.text);

@@ -5,8 +5,7 @@
 
 #include <QtTest>
 
-using tablefiles::Kind;
-Q_DECLARE_METATYPE(tablefiles::Kind)
+Q_DECLARE_METATYPE(TableKind)
 
 namespace {
 QStringList numbered(int n, const QString& prefix = {}) {
@@ -182,34 +181,34 @@ class TestTableFiles : public QObject {
     }
 
     void names_data() {
-        QTest::addColumn<Kind>("kind");
+        QTest::addColumn<TableKind>("kind");
         QTest::addColumn<QString>("chosen");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("filter");
-        QTest::newRow("MAF, bare name") << Kind::Maf << "/d/car1"
+        QTest::newRow("MAF, bare name") << TableKind::Maf << "/d/car1"
                                         << "/d/car1MAF.txt"
                                         << "Данные MAF (MAP) (*MAF.txt)";
-        QTest::newRow("MAF, chosen file") << Kind::Maf << "/d/car1MAF.txt"
+        QTest::newRow("MAF, chosen file") << TableKind::Maf << "/d/car1MAF.txt"
                                           << "/d/car1MAF.txt"
                                           << "Данные MAF (MAP) (*MAF.txt)";
-        QTest::newRow("Lambda") << Kind::Lambda << "car1.txt"
+        QTest::newRow("Lambda") << TableKind::Lambda << "car1.txt"
                                 << "car1.txtLambda.txt"
                                 << "Данные Лямбда (*Lambda.txt)";
-        QTest::newRow("Lambda into MAF") << Kind::Maf << "car1Lambda.txt"
+        QTest::newRow("Lambda into MAF") << TableKind::Maf << "car1Lambda.txt"
                                          << "car1Lambda.txtMAF.txt"
                                          << "Данные MAF (MAP) (*MAF.txt)";
-        QTest::newRow("voltage") << Kind::Volt << "car1Volt.txt"
+        QTest::newRow("voltage") << TableKind::Voltage << "car1Volt.txt"
                                  << "car1Volt.txt"
                                  << "Данные напряжений (*Volt.txt)";
-        QTest::newRow("curve") << Kind::Emu << "Emu"
+        QTest::newRow("curve") << TableKind::Curve1 << "Emu"
                                << "EmuEmu.txt"
                                << "Данные Эмулятора (*Emu.txt)";
-        QTest::newRow("curve, chosen file") << Kind::Emu << "a b/curveEmu.txt"
+        QTest::newRow("curve, chosen file") << TableKind::Curve1 << "a b/curveEmu.txt"
                                             << "a b/curveEmu.txt"
                                             << "Данные Эмулятора (*Emu.txt)";
     }
     void names() {
-        QFETCH(Kind, kind);
+        QFETCH(TableKind, kind);
         QFETCH(QString, chosen);
         QFETCH(QString, name);
         QFETCH(QString, filter);
