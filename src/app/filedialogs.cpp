@@ -1,9 +1,9 @@
 #include "app/filedialogs.h"
 
 #include "common/messages.h"
+#include "common/userfiles.h"
 #include "history/history.h"
 #include "tables/tablefiles.h"
-#include "telemetry/recordfile.h"
 
 #include <QDir>
 #include <QFile>
@@ -55,7 +55,7 @@ QString saveFileName(QWidget* parent, const QString& caption, const QString& fil
     name += ext;
     // The dialog asked only about the name as typed.
     if (QFile::exists(name) &&
-        QMessageBox::question(parent, QString(), recordfile::overwriteQuestion(name, msgs().english())) !=
+        QMessageBox::question(parent, QString(), userfiles::overwriteQuestion(name, msgs().english())) !=
             QMessageBox::Yes)
         return QString();
     return name;

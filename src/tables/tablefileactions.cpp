@@ -1,6 +1,7 @@
 #include "tables/tablefileactions.h"
 
 #include "common/messages.h"
+#include "common/userfiles.h"
 #include "link/operationcontext.h"
 #include "tables/curveeditor.h"
 #include "tables/curvepanel.h"
@@ -17,7 +18,7 @@ TableFiles::TableFiles(OperationContext* ctx, Table3DPanel* panel, CurvePanel* c
       m_transfers(transfers) {
     confirmOverwrite = [this](const QString& fileName) {
         return QMessageBox::question(m_ctx->window, QString(),
-                                     tablefiles::overwriteQuestion(fileName, msgs().english())) ==
+                                     userfiles::overwriteQuestion(fileName, msgs().english())) ==
                QMessageBox::Yes;
     };
 
@@ -76,7 +77,7 @@ void TableFiles::saveTable(TableKind table) {
     const QString name = saveName(table);
     if (name.isEmpty()) return;
     QString error;
-    if (!tablefiles::writeFile(name, tablefiles::encode(tableTexts(table)), &error, msgs().english())) {
+    if (!userfiles::write(name, tablefiles::encode(tableTexts(table)), &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
@@ -123,7 +124,7 @@ void TableFiles::atb_Emu_SaveClick(int curve) {
     for (int i = 1; i <= tablefiles::LineCount; ++i)
         lines << panel->pointText(i);
     QString error;
-    if (!tablefiles::writeFile(name, tablefiles::encode(lines), &error, msgs().english()))
+    if (!userfiles::write(name, tablefiles::encode(lines), &error, msgs().english()))
         m_ctx->error(error);
 }
 

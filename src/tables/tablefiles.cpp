@@ -1,11 +1,10 @@
 #include "tables/tablefiles.h"
 
 #include "common/numtext.h"
-#include "common/savefile.h"
+#include "common/userfiles.h"
 #include "tables/curvecodec.h"
 
 #include <QDir>
-#include <QFile>
 
 namespace tablefiles {
 
@@ -159,38 +158,8 @@ QString tableLineMessage(const QString& fileName, const FileCheck& parsed, bool 
     return lineMessage(fileName, parsed, english, false);
 }
 
-QString overwriteQuestion(const QString& fileName, bool english) {
-    const QString name = QDir::toNativeSeparators(fileName);
-    return english ? QStringLiteral("The file '%1' already exists. Replace it?").arg(name)
-                   : QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(name);
-}
-
 bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english) {
-    QFile f(fileName);
-    if (!f.open(QIODevice::ReadOnly)) {
-        *error = english ? QStringLiteral("Cannot open the file '%1': %2")
-                               .arg(QDir::toNativeSeparators(fileName), f.errorString())
-                         : QStringLiteral("Не удалось открыть файл «%1»: %2")
-                               .arg(QDir::toNativeSeparators(fileName), f.errorString());
-        return false;
-    }
-    *bytes = f.read(LineCount * (textlines::MaxLineBytes + 2) + 2);
-    if (f.error() != QFileDevice::NoError) {
-        *error = english ? QStringLiteral("Cannot read the file '%1': %2")
-                               .arg(QDir::toNativeSeparators(fileName), f.errorString())
-                         : QStringLiteral("Не удалось прочитать файл «%1»: %2")
-                               .arg(QDir::toNativeSeparators(fileName), f.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english) {
-    QString reason;
-    if (saveWholeFile(fileName, bytes, &reason)) return true;
-    *error = english ? QStringLiteral("Cannot write the file '%1': %2").arg(QDir::toNativeSeparators(fileName), reason)
-                     : QStringLiteral("Не удалось записать файл «%1»: %2").arg(QDir::toNativeSeparators(fileName), reason);
-    return false;
+    return userfiles::read(fileName, LineCount * (textlines::MaxLineBytes + 2) + 2, bytes, error, english);
 }
 
 } // namespace tablefiles

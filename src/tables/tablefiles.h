@@ -61,14 +61,10 @@ CurveFile parseCurve(const QByteArray& bytes);
 // Messages in the interface language (English when english is true).
 QString curveLineMessage(const QString& fileName, const FileCheck& parsed, bool english);
 QString tableLineMessage(const QString& fileName, const FileCheck& parsed, bool english);
-QString overwriteQuestion(const QString& fileName, bool english);
 
 // Reads a file, as much of it as 64 lines of the longest length allowed can fill (the rest
 // is never looked at); false with the reason in *error (naming the file) when it cannot be
-// opened or read.
+// opened or read. Files are written with userfiles::write.
 bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english);
-// Writes a whole file through a temporary one, so a failed write leaves an older file as it
-// was; false with the reason in *error.
-bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english);
 
 } // namespace tablefiles

@@ -1,11 +1,9 @@
 #include "telemetry/recordfile.h"
 
 #include "common/numtext.h"
-#include "common/savefile.h"
 #include "common/textlines.h"
 
 #include <QDir>
-#include <QFile>
 
 #include <algorithm>
 #include <charconv>
@@ -175,30 +173,6 @@ QString badLineMessage(const QString& fileName, const Record& record, bool engli
 QString nothingRecordedMessage(bool english) {
     return english ? QStringLiteral("No parameter values have been recorded.")
                    : QStringLiteral("Нет записанных значений параметров.");
-}
-
-QString overwriteQuestion(const QString& fileName, bool english) {
-    return english ? QStringLiteral("The file '%1' already exists. Replace it?").arg(shown(fileName))
-                   : QStringLiteral("Файл «%1» уже существует. Заменить его?").arg(shown(fileName));
-}
-
-bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english) {
-    QFile f(fileName);
-    if (f.open(QIODevice::ReadOnly)) {
-        *bytes = f.readAll();
-        if (f.error() == QFileDevice::NoError) return true;
-    }
-    *error = english ? QStringLiteral("Cannot read the file '%1': %2").arg(shown(fileName), f.errorString())
-                     : QStringLiteral("Не удалось прочитать файл «%1»: %2").arg(shown(fileName), f.errorString());
-    return false;
-}
-
-bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english) {
-    QString reason;
-    if (saveWholeFile(fileName, bytes, &reason)) return true;
-    *error = english ? QStringLiteral("Cannot write the file '%1': %2").arg(shown(fileName), reason)
-                     : QStringLiteral("Не удалось записать файл «%1»: %2").arg(shown(fileName), reason);
-    return false;
 }
 
 } // namespace recordfile

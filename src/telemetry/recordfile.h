@@ -60,11 +60,5 @@ bool parseLine(const QByteArray& line, std::array<double, Fields>* values);
 // Messages in the interface language (English when english is true).
 QString badLineMessage(const QString& fileName, const Record& record, bool english);
 QString nothingRecordedMessage(bool english);
-QString overwriteQuestion(const QString& fileName, bool english);
-
-// A whole file read, or written through a temporary one (a failed write leaves an older
-// file as it was); false with the reason, naming the file, in *error.
-bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english);
-bool writeFile(const QString& fileName, const QByteArray& bytes, QString* error, bool english);
 
 } // namespace recordfile

@@ -1,6 +1,7 @@
 #include "telemetry/recordfiles.h"
 
 #include "common/messages.h"
+#include "common/userfiles.h"
 #include "link/operationcontext.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/csvexport.h"
@@ -30,7 +31,7 @@ int fieldOfSeries(int series) {
 RecordFiles::RecordFiles(OperationContext* ctx, ChartPanel* panel, LiveRecorder* recorder, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_panel(panel), m_rec(recorder) {
     confirmOverwrite = [this](const QString& fileName) {
-        return QMessageBox::question(m_ctx->window, QString(), recordfile::overwriteQuestion(fileName, msgs().english())) ==
+        return QMessageBox::question(m_ctx->window, QString(), userfiles::overwriteQuestion(fileName, msgs().english())) ==
                QMessageBox::Yes;
     };
     connect(panel->ui.atb_Param_Save, &QToolButton::clicked, this, &RecordFiles::atb_Param_SaveClick);
@@ -59,12 +60,12 @@ void RecordFiles::atb_Param_SaveClick() {
     QString error;
     // A spreadsheet copy is not the record: the journal stays until the record is saved.
     if (csvexport::isCsvName(chosen)) {
-        if (!recordfile::writeFile(chosen, csvexport::encode(rows, value), &error, msgs().english())) m_ctx->error(error);
+        if (!userfiles::write(chosen, csvexport::encode(rows, value), &error, msgs().english())) m_ctx->error(error);
         return;
     }
     const QString name = recordfile::withSuffix(chosen);
     if (name != chosen && QFile::exists(name) && !(confirmOverwrite && confirmOverwrite(name))) return;
-    if (!recordfile::writeFile(name, recordfile::encode(rows, value), &error, msgs().english())) {
+    if (!userfiles::write(name, recordfile::encode(rows, value), &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
@@ -86,7 +87,7 @@ void RecordFiles::atb_Param_OpenClick() {
     if (name.isEmpty()) return;
     QByteArray bytes;
     QString error;
-    if (!recordfile::readFile(name, &bytes, &error, msgs().english())) {
+    if (!userfiles::read(name, -1, &bytes, &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }

@@ -1,5 +1,7 @@
 #include "telemetry/recordjournal.h"
 
+#include "common/userfiles.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -100,7 +102,7 @@ bool readFile(const QString& path, Journal* journal, QDateTime* modified, QStrin
         return false;
     }
     QByteArray bytes;
-    if (!recordfile::readFile(path, &bytes, error, english)) return false;
+    if (!userfiles::read(path, -1, &bytes, error, english)) return false;
     *journal = parse(bytes);
     if (modified) *modified = QFileInfo(path).lastModified();
     return true;

@@ -1,6 +1,7 @@
 // The table and curve files: the exact bytes (64 lines, CR LF each), the lines of files
 // written elsewhere (other line ends, missing last end, extra lines), the curve check that
 // and the table check that name the first bad line, file names and dialog filters, and reading and writing files.
+#include "common/userfiles.h"
 #include "tables/tablefiles.h"
 
 #include <QtTest>
@@ -222,25 +223,25 @@ class TestTableFiles : public QObject {
         const QString name = dir.filePath(QStringLiteral("t1MAF.txt"));
         const QByteArray bytes = tablefiles::encode(numbered(64, QStringLiteral("-")));
         QString error;
-        QVERIFY(tablefiles::writeFile(name, bytes, &error, false));
+        QVERIFY(userfiles::write(name, bytes, &error, false));
         QByteArray back;
         QVERIFY(tablefiles::readFile(name, &back, &error, false));
         QCOMPARE(back, bytes);
 
         // A shorter file replaces a longer one completely.
-        QVERIFY(tablefiles::writeFile(name, "1\r\n", &error, true));
+        QVERIFY(userfiles::write(name, "1\r\n", &error, true));
         QVERIFY(tablefiles::readFile(name, &back, &error, true));
         QCOMPARE(back, QByteArray("1\r\n"));
 
         const QString missing = dir.filePath(QStringLiteral("no/such/dirMAF.txt"));
-        QVERIFY(!tablefiles::writeFile(missing, bytes, &error, false));
+        QVERIFY(!userfiles::write(missing, bytes, &error, false));
         QVERIFY2(error.contains(QStringLiteral("dirMAF.txt")), qPrintable(error));
         error.clear();
         QVERIFY(!tablefiles::readFile(missing, &back, &error, true));
         QVERIFY2(error.startsWith(QStringLiteral("Cannot open")), qPrintable(error));
 
         // A huge file is read only as far as 64 lines of any allowed length can reach.
-        QVERIFY(tablefiles::writeFile(name, QByteArray(8 << 20, '1'), &error, false));
+        QVERIFY(userfiles::write(name, QByteArray(8 << 20, '1'), &error, false));
         QVERIFY(tablefiles::readFile(name, &back, &error, false));
         QVERIFY(back.size() < 200 * 1024);
     }

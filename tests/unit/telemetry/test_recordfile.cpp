@@ -1,5 +1,6 @@
 // Record files both ways (hundredths, markers, line ends, lines that cannot be read) and
 // the min/max summary the overview strip is drawn from.
+#include "common/userfiles.h"
 #include "telemetry/minmaxsummary.h"
 #include "telemetry/recordfile.h"
 
@@ -163,13 +164,13 @@ private slots:
         QTemporaryDir dir;
         const QString name = dir.filePath(QStringLiteral("a_data.txt"));
         QString error;
-        QVERIFY(writeFile(name, kExample, &error, false));
+        QVERIFY(userfiles::write(name, kExample, &error, false));
         QByteArray back;
-        QVERIFY(readFile(name, &back, &error, false));
+        QVERIFY(userfiles::read(name, -1, &back, &error, false));
         QCOMPARE(back, kExample);
-        QVERIFY(!writeFile(dir.filePath(QStringLiteral("missing/b_data.txt")), kExample, &error, true));
+        QVERIFY(!userfiles::write(dir.filePath(QStringLiteral("missing/b_data.txt")), kExample, &error, true));
         QVERIFY(error.contains(QStringLiteral("b_data.txt")));
-        QVERIFY(!readFile(dir.filePath(QStringLiteral("none_data.txt")), &back, &error, false));
+        QVERIFY(!userfiles::read(dir.filePath(QStringLiteral("none_data.txt")), -1, &back, &error, false));
         QVERIFY(error.contains(QStringLiteral("none_data.txt")));
     }
 
