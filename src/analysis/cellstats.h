@@ -14,6 +14,8 @@
 #include <cmath>
 #include <limits>
 
+#include "common/archivecolumns.h"
+
 namespace analysis {
 
 inline constexpr int Side = 8;
@@ -40,10 +42,7 @@ int nearestIndex(const Axis& axis, double v);
 double fractionalIndex(const Axis& axis, double v);
 
 // The archive's columns (0 is the sample time) of the recorded parameters.
-namespace column {
-inline constexpr int SP = 1, STR = 2, AI = 3, TP = 4, SD = 5, L1 = 6, L2 = 7;
-inline constexpr int U1do = 8, U1posle = 9, U2do = 10, U2posle = 11;
-} // namespace column
+namespace column = archive::column;
 
 // The parameters whose statistics can be asked for, in the order they are offered, with
 // their codes (the same in both languages). L1 comes first: it is the default.

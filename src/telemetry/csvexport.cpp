@@ -9,7 +9,7 @@ namespace csvexport {
 
 QByteArray header() {
     QByteArray h("time_s");
-    for (int f = 1; f < recordfile::Fields; ++f) h += ',' + recordfile::code(f).toLatin1();
+    for (int f = 1; f < recordfile::Fields; ++f) h += ',' + archive::code(f).toLatin1();
     h += '\n';
     return h;
 }

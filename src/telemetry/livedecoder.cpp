@@ -1,11 +1,35 @@
 #include "telemetry/livedecoder.h"
 
+#include "common/archivecolumns.h"
 #include "common/hex.h"
 #include "common/numtext.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace live {
+
+namespace {
+// The archive's columns by the parameters they hold.
+constexpr std::pair<int, Param> kArchive[] = {
+    {archive::column::SP, SP},     {archive::column::STR, STR},         {archive::column::AI, AI},
+    {archive::column::TP, TP},     {archive::column::SD, SD},           {archive::column::L1, L1},
+    {archive::column::L2, L2},     {archive::column::U1do, U1do},       {archive::column::U1posle, U1posle},
+    {archive::column::U2do, U2do}, {archive::column::U2posle, U2posle},
+};
+} // namespace
+
+Param columnParam(int column) {
+    for (const auto& [c, p] : kArchive)
+        if (c == column) return p;
+    return ParamCount;
+}
+
+int paramColumn(Param param) {
+    for (const auto& [c, p] : kArchive)
+        if (p == param) return c;
+    return 0;
+}
 
 namespace {
 

@@ -15,6 +15,12 @@ namespace live {
 enum Param { SP, STR, AI, L1, L2, U1do, U1posle, U2do, U2posle, TP, SD, DigOut, KRT, ParamCount };
 inline constexpr int PlottedCount = 11;
 
+// The parameter in a column of the archive after the time (common/archivecolumns.h;
+// ParamCount for any other column), and the archive column of a plotted parameter (0 for
+// the two readouts, which the archive does not keep).
+Param columnParam(int column);
+int paramColumn(Param param);
+
 // Commands of the live cycle, in the order they are sent.
 inline const QString kCmdStart = QStringLiteral("47&");
 inline const QString kCmdSensors = QStringLiteral("2A&4A&6A&8A&");

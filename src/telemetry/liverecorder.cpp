@@ -1,5 +1,6 @@
 #include "telemetry/liverecorder.h"
 
+#include "common/archivecolumns.h"
 #include "common/messages.h"
 #include "common/numtext.h"
 #include "dialogs/confirmations.h"
@@ -28,11 +29,8 @@ namespace {
 // Recording intervals by item index of the interval list, ms.
 constexpr int kIntervals[7] = {100, 200, 250, 500, 1000, 1500, 2000};
 
-const QStringList kArhivHeads = {"Step", "SP", "STR", "AI", "TP", "SD", "L1", "L2", "U1do", "U1posle", "U2do", "U2posle"};
 const QStringList kNavigatorHeads = {"Step",     "SP",       "STR",    "AI",        "TP",     "SD",
                                      "Lambda_1", "Lambda_2", "U_1_do", "U_1_posle", "U_2_do", "U_2_posle"};
-// The parameters in the order of the tables' columns after the time.
-constexpr Param kTableOrder[PlottedCount] = {SP, STR, AI, TP, SD, L1, L2, U1do, U1posle, U2do, U2posle};
 
 const QStringList kFuelReset = {"0004$", "0014$", "0024$"};
 
@@ -54,7 +52,7 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
     m_nav = new ChartNavigator(ctx, chart, params, this, this);
     m_journal = new RecordingJournal(ctx, this, this);
-    Arhiv.setHeads(kArhivHeads);
+    Arhiv.setHeads(archive::codes());
     chart->StringGrid_Arhiv->setModel(&Arhiv);
     chart->StringGrid_Navigator->setModel(&Navigator);
 
@@ -209,11 +207,12 @@ void LiveRecorder::writeRows() {
     double nav[1 + PlottedCount];
     arhiv[0] = nav[0] = Live.sampleTime;
     for (int i = 0; i < PlottedCount; ++i) {
-        const GrafParam& g = Live.p[kTableOrder[i]];
+        const Param p = columnParam(1 + i);
+        const GrafParam& g = Live.p[p];
         arhiv[1 + i] = g.Value;
         // The sensor voltages count in the overview only while their rows are shown.
-        const bool voltage = kTableOrder[i] >= U1do && kTableOrder[i] <= U2posle;
-        nav[1 + i] = voltage && m_params->seriesRow(kTableOrder[i]).name->isHidden() ? 0 : g.Percent;
+        const bool voltage = p >= U1do && p <= U2posle;
+        nav[1 + i] = voltage && m_params->seriesRow(p).name->isHidden() ? 0 : g.Percent;
     }
     Arhiv.setRow(Row_Arhiv, arhiv);
     Navigator.setRow(Row_Arhiv, nav);

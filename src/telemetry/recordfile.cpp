@@ -12,19 +12,6 @@
 namespace recordfile {
 namespace {
 
-constexpr const char* kCodes[Fields] = {"Step", "SP", "STR", "AI", "TP", "SD",
-                                        "L1",   "L2", "U1do", "U1posle", "U2do", "U2posle"};
-
-// "#Step#", "#SP#", ... as bytes, made once.
-const std::array<QByteArray, Fields>& markers() {
-    static const std::array<QByteArray, Fields> m = [] {
-        std::array<QByteArray, Fields> out;
-        for (int i = 0; i < Fields; ++i) out[std::size_t(i)] = QByteArray("#") + kCodes[i] + '#';
-        return out;
-    }();
-    return m;
-}
-
 bool isBlank(char c) { return c == ' ' || c == '\t'; }
 
 // One field in hundredths, read as a number: a plain whole number quickly, anything else
@@ -55,8 +42,14 @@ QString shown(const QString& fileName) { return QDir::toNativeSeparators(fileNam
 
 } // namespace
 
-QString code(int field) {
-    return field >= 0 && field < Fields ? QString::fromLatin1(kCodes[field]) : QString();
+const QByteArray& marker(int field) {
+    // Made once: every line of every record and journal uses them.
+    static const std::array<QByteArray, Fields> m = [] {
+        std::array<QByteArray, Fields> out;
+        for (int i = 0; i < Fields; ++i) out[std::size_t(i)] = '#' + archive::code(i).toLatin1() + '#';
+        return out;
+    }();
+    return m[std::size_t(field)];
 }
 
 QString suffix() { return QStringLiteral("_data.txt"); }
@@ -81,7 +74,7 @@ QByteArray encodeLine(const std::array<double, Fields>& values) {
     for (int i = 0; i < Fields; ++i) {
         const auto r = std::to_chars(digits, digits + sizeof digits, hundredths(values[std::size_t(i)]));
         line.append(digits, r.ptr - digits);
-        line.append(markers()[std::size_t(i)]);
+        line.append(marker(i));
     }
     line.append("\r\n");
     return line;
@@ -104,7 +97,7 @@ bool parseLine(const QByteArray& line, std::array<double, Fields>* values) {
     for (int i = 0; i < Fields; ++i) {
         // Markers follow one another; the search for each starts after the one before, which
         // reads every well-formed line as the first occurrence of each marker would.
-        const QByteArray& m = markers()[std::size_t(i)];
+        const QByteArray& m = marker(i);
         const qsizetype at = line.indexOf(m, from);
         double hundreds = 0;
         if (at < 0 || !fieldValue(data + from, data + at, &hundreds)) return false;

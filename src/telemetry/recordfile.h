@@ -11,18 +11,19 @@
 #include <QByteArray>
 #include <QString>
 
+#include "common/archivecolumns.h"
+
 #include <array>
 #include <functional>
 #include <vector>
 
 namespace recordfile {
 
-// Fields of a line: the sample time, then SP, STR, AI, TP, SD, L1, L2, U1do, U1posle,
-// U2do, U2posle (the archive's columns 0..11).
-inline constexpr int Fields = 12;
+// Fields of a line: the archive's columns, the sample time first.
+inline constexpr int Fields = archive::ColumnCount;
 
-// The code of field i ("Step", "SP", ...); its marker is "#" + code + "#".
-QString code(int field);
+// The marker after field i: "#" + its code + "#" ("#Step#", "#SP#", ...).
+const QByteArray& marker(int field);
 
 // The end of every record file's name, and the file dialogs' filter in Qt's form.
 QString suffix();

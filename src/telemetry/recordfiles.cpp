@@ -15,19 +15,6 @@
 
 using namespace live;
 
-namespace {
-
-// The parameters of fields 1..11 of a line (and of the archive's columns 1..11).
-constexpr Param kFieldParam[recordfile::Fields - 1] = {SP, STR, AI, TP, SD, L1, L2, U1do, U1posle, U2do, U2posle};
-
-int fieldOfSeries(int series) {
-    for (int f = 0; f < recordfile::Fields - 1; ++f)
-        if (kFieldParam[f] == series) return f + 1;
-    return 0;
-}
-
-} // namespace
-
 RecordFiles::RecordFiles(OperationContext* ctx, ChartPanel* panel, LiveRecorder* recorder, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_panel(panel), m_rec(recorder) {
     confirmOverwrite = [this](const QString& fileName) {
@@ -124,7 +111,7 @@ void RecordFiles::show(recordfile::Record record) {
         std::vector<std::vector<double>> nav(recordfile::Fields);
         nav[0] = record.values[0];
         for (int f = 1; f < recordfile::Fields; ++f) {
-            const GrafParam& g = r.Live.p[kFieldParam[f - 1]];
+            const GrafParam& g = r.Live.p[columnParam(f)];
             const std::vector<double>& v = record.values[std::size_t(f)];
             std::vector<double>& out = nav[std::size_t(f)];
             out.resize(v.size());
@@ -134,7 +121,7 @@ void RecordFiles::show(recordfile::Record record) {
         r.Navigator.appendRows(nav);
 
         std::array<std::vector<double>, ParamChart::Series> series;
-        for (int s = 0; s < ParamChart::Series; ++s) series[std::size_t(s)] = record.values[std::size_t(fieldOfSeries(s))];
+        for (int s = 0; s < ParamChart::Series; ++s) series[std::size_t(s)] = record.values[std::size_t(paramColumn(Param(s)))];
         r.chart().appendSamples(record.values[0], series, r.series().pointColors());
         series = {};
         if (m_panel->ui.atb_Type_Graf_Nepr->isChecked()) r.chart().fitTimeAxis();

@@ -23,17 +23,6 @@ qint64 nowMs() {
     return qint64(ts.tv_sec) * 1000 + ts.tv_nsec / 1000000;
 }
 
-// The markers "#Step#", "#SP#", ... in field order.
-const std::array<QByteArray, recordfile::Fields>& markers() {
-    static const std::array<QByteArray, recordfile::Fields> m = [] {
-        std::array<QByteArray, recordfile::Fields> out;
-        for (int i = 0; i < recordfile::Fields; ++i)
-            out[std::size_t(i)] = '#' + recordfile::code(i).toLatin1() + '#';
-        return out;
-    }();
-    return m;
-}
-
 // One line without its line end, exactly as the writer makes it: a whole number of
 // hundredths (optional minus, digits) and its marker, twelve times, nothing else.
 bool parseStrict(const char* p, const char* end, std::array<double, recordfile::Fields>* values) {
@@ -45,7 +34,7 @@ bool parseStrict(const char* p, const char* end, std::array<double, recordfile::
         const auto r = std::from_chars(digits, end, n);
         if (r.ec != std::errc() || r.ptr == digits) return false;
         p = r.ptr;
-        const QByteArray& m = markers()[std::size_t(i)];
+        const QByteArray& m = recordfile::marker(i);
         if (end - p < m.size() || std::memcmp(p, m.constData(), std::size_t(m.size())) != 0) return false;
         p += m.size();
         (*values)[std::size_t(i)] = double(n) / 100;

@@ -56,8 +56,8 @@ private slots:
         std::array<double, Fields> v{};
         QVERIFY(parseLine(kExample, &v));
         for (int i = 0; i < Fields; ++i) QCOMPARE(v[std::size_t(i)], kExampleValues[std::size_t(i)]);
-        QCOMPARE(code(0), QStringLiteral("Step"));
-        QCOMPARE(code(11), QStringLiteral("U2posle"));
+        QCOMPARE(archive::code(0), QStringLiteral("Step"));
+        QCOMPARE(archive::code(11), QStringLiteral("U2posle"));
     }
 
     // What is read and written again gives the same bytes, however large or negative.
@@ -66,7 +66,7 @@ private slots:
         QRandomGenerator rng(5);
         for (int r = 0; r < 500; ++r) {
             for (int f = 0; f < Fields; ++f)
-                file += QByteArray::number(qint64(rng.bounded(4000001)) - 2000000) + '#' + code(f).toLatin1() + '#';
+                file += QByteArray::number(qint64(rng.bounded(4000001)) - 2000000) + '#' + archive::code(f).toLatin1() + '#';
             file += "\r\n";
         }
         const Record rec = parse(file);
