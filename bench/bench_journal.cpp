@@ -12,7 +12,7 @@
 #include "telemetry/parampanel.h"
 #include "telemetry/recordfile.h"
 #include "telemetry/recordingjournal.h"
-#include "telemetry/recordjournal.h"
+#include "telemetry/journalformat.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
@@ -73,7 +73,7 @@ int main(int argc, char* argv[]) {
     // 1. The pure writer, one append per sample, paced like 100 ms ticks would flush it:
     // the flush interval is cut so that every tenth append writes (once a "second").
     {
-        recordjournal::Writer writer;
+        journal::Writer writer;
         writer.open(dir.filePath(QStringLiteral("bench.journal")), nullptr);
         QRandomGenerator rng(5);
         std::vector<double> us;

@@ -6,12 +6,12 @@
 #include "app/mainwindow.h"
 #include "telemetry/recordfile.h"
 #include "telemetry/recordfiles.h"
-#include "telemetry/recordjournal.h"
+#include "telemetry/journalformat.h"
 
 #include <cmath>
 
 void fuzzReader(const QByteArray& file) {
-    const recordjournal::Journal j = recordjournal::parse(file);
+    const journal::Journal j = journal::parse(file);
     const int rows = j.record.rows();
     for (const auto& column : j.record.values) FUZZ_CHECK(int(column.size()) == rows, QString());
     // A refused journal gives no sample at all.
@@ -26,7 +26,7 @@ void fuzzReader(const QByteArray& file) {
         for (int f = 0; f < recordfile::Fields; ++f) values[std::size_t(f)] = j.record.values[std::size_t(f)][std::size_t(r)];
         again += recordfile::encodeLine(values); // with its line end
     }
-    const recordjournal::Journal back = recordjournal::parse(again);
+    const journal::Journal back = journal::parse(again);
     FUZZ_CHECK(back.ok() && !back.tornTail && back.record.rows() == rows, back.reason);
     for (int f = 0; f < recordfile::Fields; ++f)
         FUZZ_CHECK(back.record.values[std::size_t(f)] == j.record.values[std::size_t(f)], QString::number(f));

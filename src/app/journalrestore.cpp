@@ -4,7 +4,7 @@
 #include "link/operationcontext.h"
 #include "telemetry/recordfiles.h"
 #include "telemetry/recordingjournal.h"
-#include "telemetry/recordjournal.h"
+#include "telemetry/journalformat.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -19,8 +19,8 @@ JournalRestore::JournalRestore(OperationContext* ctx, RecordFiles* files, QObjec
                                     text, QMessageBox::NoButton, m_ctx->window);
         box->setObjectName(QStringLiteral("RestoreBox"));
         box->setAttribute(Qt::WA_DeleteOnClose);
-        QPushButton* yes = box->addButton(recordjournal::restoreButton(msgs().english()), QMessageBox::AcceptRole);
-        QPushButton* no = box->addButton(recordjournal::discardButton(msgs().english()), QMessageBox::DestructiveRole);
+        QPushButton* yes = box->addButton(journal::restoreButton(msgs().english()), QMessageBox::AcceptRole);
+        QPushButton* no = box->addButton(journal::discardButton(msgs().english()), QMessageBox::DestructiveRole);
         box->setDefaultButton(yes);
         connect(box, &QMessageBox::finished, this, [box, yes, no, answer] {
             if (box->clickedButton() == yes) answer(true);
@@ -35,22 +35,22 @@ JournalRestore::JournalRestore(OperationContext* ctx, RecordFiles* files, QObjec
 void JournalRestore::check() {
     const QString path = RecordingJournal::path();
     if (!QFile::exists(path)) return;
-    recordjournal::Journal journal;
+    journal::Journal journal;
     QDateTime modified;
     QString error;
-    if (!recordjournal::readFile(path, &journal, &modified, &error, msgs().english())) {
+    if (!journal::readFile(path, &journal, &modified, &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
     if (!journal.ok()) {
-        m_ctx->error(recordjournal::rejectedMessage(path, journal, msgs().english()));
+        m_ctx->error(journal::rejectedMessage(path, journal, msgs().english()));
         return;
     }
     const int samples = journal.record.rows();
     if (samples == 0) return;
     m_size = QFileInfo(path).size();
     m_modified = modified;
-    ask(recordjournal::restoreQuestion(modified, samples, msgs().english()), [this](bool yes) {
+    ask(journal::restoreQuestion(modified, samples, msgs().english()), [this](bool yes) {
         if (yes)
             restore();
         else
@@ -70,14 +70,14 @@ void JournalRestore::restore() {
     // Read again: the answer may come long after the question.
     const QString path = askedFile();
     if (path.isEmpty()) return;
-    recordjournal::Journal journal;
+    journal::Journal journal;
     QString error;
-    if (!recordjournal::readFile(path, &journal, nullptr, &error, msgs().english())) {
+    if (!journal::readFile(path, &journal, nullptr, &error, msgs().english())) {
         m_ctx->error(error);
         return;
     }
     if (!journal.ok()) {
-        m_ctx->error(recordjournal::rejectedMessage(path, journal, msgs().english()));
+        m_ctx->error(journal::rejectedMessage(path, journal, msgs().english()));
         return;
     }
     m_files->restore(std::move(journal.record));

@@ -12,8 +12,8 @@ RecordingJournal::RecordingJournal(OperationContext* ctx, LiveRecorder* recorder
     connect(recorder, &LiveRecorder::sampleRecorded, this, &RecordingJournal::sampleRecorded);
 }
 
-QString RecordingJournal::path() { return QDir::current().absoluteFilePath(recordjournal::fileName()); }
-QString RecordingJournal::previousPath() { return QDir::current().absoluteFilePath(recordjournal::previousFileName()); }
+QString RecordingJournal::path() { return QDir::current().absoluteFilePath(journal::fileName()); }
+QString RecordingJournal::previousPath() { return QDir::current().absoluteFilePath(journal::previousFileName()); }
 
 void RecordingJournal::begin() {
     m_writer.close();
@@ -28,7 +28,7 @@ void RecordingJournal::begin() {
 bool RecordingJournal::openJournal() {
     QString error;
     if (m_writer.open(path(), &error)) return true;
-    m_ctx->error(recordjournal::writeFailedMessage(path(), error, msgs().english()));
+    m_ctx->error(journal::writeFailedMessage(path(), error, msgs().english()));
     return false;
 }
 
@@ -49,14 +49,14 @@ void RecordingJournal::sampleRecorded(int row) {
     rowValues(row);
     if (!m_writer.append(v)) {
         m_active = false;
-        m_ctx->error(recordjournal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
+        m_ctx->error(journal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
     }
 }
 
 void RecordingJournal::flush() {
     if (m_writer.isOpen() && !m_writer.flush()) {
         m_active = false;
-        m_ctx->error(recordjournal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
+        m_ctx->error(journal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
     }
 }
 

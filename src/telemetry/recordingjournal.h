@@ -1,11 +1,11 @@
 #pragma once
-// Keeps the running recording in the journal file (recordjournal.h) as it grows: Start
+// Keeps the running recording in the journal file (journalformat.h) as it grows: Start
 // begins a new journal (an unsaved earlier one becomes recording.journal.1), every
 // recorded sample is appended, Pause and Stop hand what is collected to the file, and a
 // saved record file, Clear or a discarded restore remove it. A recording that goes on
 // after it was saved gets a new journal holding the whole recording again.
 
-#include "telemetry/recordjournal.h"
+#include "telemetry/journalformat.h"
 
 #include <QObject>
 
@@ -34,13 +34,13 @@ public:
     // Another record replaces the archive: the journal is closed and stays on disk.
     void detach();
 
-    recordjournal::Writer& writer() { return m_writer; }
+    journal::Writer& writer() { return m_writer; }
 
 private:
     bool openJournal();
 
     OperationContext* m_ctx;
     LiveRecorder* m_rec;
-    recordjournal::Writer m_writer;
+    journal::Writer m_writer;
     bool m_active = false; // a recording is going on in the archive
 };

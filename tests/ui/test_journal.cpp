@@ -127,7 +127,7 @@ private slots:
     void cleanup() { w.reset(); }
 
     void survivesSigkill() {
-        const QString journal = QDir::current().absoluteFilePath(recordjournal::fileName());
+        const QString journal = QDir::current().absoluteFilePath(journal::fileName());
         QProcess child;
         child.setProcessChannelMode(QProcess::ForwardedChannels);
         child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--record-child"), QDir::currentPath()});
@@ -176,7 +176,7 @@ private slots:
         QFETCH(int, restored);
         QFETCH(bool, kept);
         QFETCH(bool, question);
-        writeBytes(recordjournal::fileName(), bytes);
+        writeBytes(journal::fileName(), bytes);
         this->answer = answer;
         makeWindow();
         if (question) {
@@ -188,8 +188,8 @@ private slots:
         }
         QCOMPARE(rec().Arhiv.samples(), restored);
         if (restored) compareArchive(recordfile::parse(journalLines(restored)));
-        QCOMPARE(QFile::exists(recordjournal::fileName()), kept);
-        if (kept) QCOMPARE(fileBytes(recordjournal::fileName()), bytes); // never changed by reading
+        QCOMPARE(QFile::exists(journal::fileName()), kept);
+        if (kept) QCOMPARE(fileBytes(journal::fileName()), bytes); // never changed by reading
         // A journal that is not one is told, and left for the user.
         QCOMPARE(errors.size(), bytes.endsWith("garbage\r\n") ? 1 : 0);
     }
@@ -204,28 +204,28 @@ private slots:
     void answerAfterANewStart() {
         QFETCH(bool, restore);
         const QByteArray lost = journalLines(7);
-        writeBytes(recordjournal::fileName(), lost);
+        writeBytes(journal::fileName(), lost);
         makeWindow();
         QTRY_COMPARE_WITH_TIMEOUT(asked.size(), 1, 5000);
         recordByHand(4);
-        QCOMPARE(fileBytes(recordjournal::previousFileName()), lost);
-        const QByteArray current = fileBytes(recordjournal::fileName());
-        QCOMPARE(lineCount(recordjournal::fileName()), 4);
+        QCOMPARE(fileBytes(journal::previousFileName()), lost);
+        const QByteArray current = fileBytes(journal::fileName());
+        QCOMPARE(lineCount(journal::fileName()), 4);
         later(restore);
-        QCOMPARE(fileBytes(recordjournal::fileName()), current);
+        QCOMPARE(fileBytes(journal::fileName()), current);
         if (restore) {
             compareArchive(recordfile::parse(lost), 4 + 7);
-            QCOMPARE(fileBytes(recordjournal::previousFileName()), lost);
+            QCOMPARE(fileBytes(journal::previousFileName()), lost);
         } else {
             QCOMPARE(rec().Arhiv.samples(), 4);
-            QVERIFY(!QFile::exists(recordjournal::previousFileName()));
+            QVERIFY(!QFile::exists(journal::previousFileName()));
         }
     }
 
     void journalFollowsTheRecording() {
         makeWindow();
-        const QString journal = recordjournal::fileName();
-        const QString previous = recordjournal::previousFileName();
+        const QString journal = journal::fileName();
+        const QString previous = journal::previousFileName();
         recordByHand(30);
         // Stop handed everything to the file; the journal reads as the archive.
         const recordfile::Record first = recordfile::parse(fileBytes(journal));

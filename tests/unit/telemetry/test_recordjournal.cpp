@@ -3,13 +3,13 @@
 // the file before its second has passed, everything after a flush), and the CSV copy of
 // a recording byte for byte.
 #include "telemetry/csvexport.h"
-#include "telemetry/recordjournal.h"
+#include "telemetry/journalformat.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QtTest>
 
-using namespace recordjournal;
+using namespace journal;
 
 namespace {
 

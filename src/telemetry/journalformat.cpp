@@ -1,4 +1,4 @@
-#include "telemetry/recordjournal.h"
+#include "telemetry/journalformat.h"
 
 #include "common/userfiles.h"
 
@@ -14,7 +14,7 @@
 #include <time.h>
 #include <unistd.h>
 
-namespace recordjournal {
+namespace journal {
 namespace {
 
 qint64 nowMs() {
@@ -244,4 +244,4 @@ void Writer::remove() {
     if (!path.isEmpty()) QFile::remove(path);
 }
 
-} // namespace recordjournal
+} // namespace journal

@@ -24,7 +24,7 @@
 #include <mutex>
 #include <thread>
 
-namespace recordjournal {
+namespace journal {
 
 // The journal's name, and the one earlier generation kept when a new recording starts
 // over an unsaved one.
@@ -109,4 +109,4 @@ private:
     std::atomic<int> m_syncs{0};
 };
 
-} // namespace recordjournal
+} // namespace journal
