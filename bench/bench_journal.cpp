@@ -11,7 +11,7 @@
 #include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
 #include "telemetry/recordfile.h"
-#include "telemetry/recordingjournal.h"
+#include "telemetry/journalkeeper.h"
 #include "telemetry/journalformat.h"
 
 #include <QApplication>
@@ -125,7 +125,7 @@ int main(int argc, char* argv[]) {
     chart.atb_Chart1_Clear->click();
     paint();
     {
-        QFile f(RecordingJournal::path());
+        QFile f(JournalKeeper::path());
         if (!f.open(QIODevice::WriteOnly)) return 1;
         f.write(record);
     }
@@ -143,7 +143,7 @@ int main(int argc, char* argv[]) {
 
     // 3. The window's append: the archive row read and handed to the journal, per tick.
     {
-        RecordingJournal& journal = rec.journal();
+        JournalKeeper& journal = rec.journal();
         journal.begin();
         std::vector<double> us;
         us.reserve(std::size_t(lines));

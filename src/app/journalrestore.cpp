@@ -3,7 +3,7 @@
 #include "common/messages.h"
 #include "link/operationcontext.h"
 #include "telemetry/recordfiles.h"
-#include "telemetry/recordingjournal.h"
+#include "telemetry/journalkeeper.h"
 #include "telemetry/journalformat.h"
 
 #include <QFile>
@@ -33,7 +33,7 @@ JournalRestore::JournalRestore(OperationContext* ctx, RecordFiles* files, QObjec
 }
 
 void JournalRestore::check() {
-    const QString path = RecordingJournal::path();
+    const QString path = JournalKeeper::path();
     if (!QFile::exists(path)) return;
     journal::Journal journal;
     QDateTime modified;
@@ -59,7 +59,7 @@ void JournalRestore::check() {
 }
 
 QString JournalRestore::askedFile() const {
-    for (const QString& path : {RecordingJournal::path(), RecordingJournal::previousPath()}) {
+    for (const QString& path : {JournalKeeper::path(), JournalKeeper::previousPath()}) {
         const QFileInfo info(path);
         if (info.exists() && info.size() == m_size && info.lastModified() == m_modified) return path;
     }

@@ -11,7 +11,7 @@
 #include "telemetry/chartnavigator.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
-#include "telemetry/recordingjournal.h"
+#include "telemetry/journalkeeper.h"
 #include "telemetry/seriescontrols.h"
 #include "widgets/stepper.h"
 
@@ -51,7 +51,7 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     m_axes = new ChartAxes(chart, params, &Live, this);
     m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
     m_nav = new ChartNavigator(ctx, chart, params, this, this);
-    m_journal = new RecordingJournal(ctx, this, this);
+    m_journal = new JournalKeeper(ctx, this, this);
     Arhiv.setHeads(archive::codes());
     chart->StringGrid_Arhiv->setModel(&Arhiv);
     chart->StringGrid_Navigator->setModel(&Navigator);

@@ -26,7 +26,7 @@ class QComboBox;
 class QDialog;
 class QLineEdit;
 class QTimer;
-class RecordingJournal;
+class JournalKeeper;
 class SeriesControls;
 class Stepper;
 struct OperationContext;
@@ -73,7 +73,7 @@ public:
     SeriesControls& series() { return *m_series; }
     ChartNavigator& navigator() { return *m_nav; }
     // The journal that keeps the recording through a crash.
-    RecordingJournal& journal() { return *m_journal; }
+    JournalKeeper& journal() { return *m_journal; }
     // Row 0 of the navigator table, as Start writes it.
     static const QStringList& navigatorHeads();
 
@@ -122,6 +122,6 @@ private:
     ChartAxes* m_axes;           // child objects, so that the window's tree reaches their timers
     SeriesControls* m_series;
     ChartNavigator* m_nav;
-    RecordingJournal* m_journal;
+    JournalKeeper* m_journal;
     QObject* m_typeCalc; // atb_RT_TypeCalc, watched for its mouse-down
 };

@@ -7,7 +7,7 @@
 #include "telemetry/csvexport.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/recordfile.h"
-#include "telemetry/recordingjournal.h"
+#include "telemetry/journalkeeper.h"
 #include "telemetry/seriescontrols.h"
 
 #include <QFile>

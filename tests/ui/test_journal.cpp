@@ -9,7 +9,7 @@
 #include "telemetry/liverecorder.h"
 #include "telemetry/recordfile.h"
 #include "telemetry/recordfiles.h"
-#include "telemetry/recordingjournal.h"
+#include "telemetry/journalkeeper.h"
 #include "windowtest.h"
 
 #include <QApplication>

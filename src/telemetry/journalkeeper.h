@@ -12,10 +12,10 @@
 class LiveRecorder;
 struct OperationContext;
 
-class RecordingJournal : public QObject {
+class JournalKeeper : public QObject {
     Q_OBJECT
 public:
-    RecordingJournal(OperationContext* ctx, LiveRecorder* recorder, QObject* parent = nullptr);
+    JournalKeeper(OperationContext* ctx, LiveRecorder* recorder, QObject* parent = nullptr);
 
     // The journal in the current directory.
     static QString path();

@@ -1,4 +1,4 @@
-#include "telemetry/recordingjournal.h"
+#include "telemetry/journalkeeper.h"
 
 #include "common/messages.h"
 #include "link/operationcontext.h"
@@ -7,15 +7,15 @@
 #include <QDir>
 #include <QFile>
 
-RecordingJournal::RecordingJournal(OperationContext* ctx, LiveRecorder* recorder, QObject* parent)
+JournalKeeper::JournalKeeper(OperationContext* ctx, LiveRecorder* recorder, QObject* parent)
     : QObject(parent), m_ctx(ctx), m_rec(recorder) {
-    connect(recorder, &LiveRecorder::sampleRecorded, this, &RecordingJournal::sampleRecorded);
+    connect(recorder, &LiveRecorder::sampleRecorded, this, &JournalKeeper::sampleRecorded);
 }
 
-QString RecordingJournal::path() { return QDir::current().absoluteFilePath(journal::fileName()); }
-QString RecordingJournal::previousPath() { return QDir::current().absoluteFilePath(journal::previousFileName()); }
+QString JournalKeeper::path() { return QDir::current().absoluteFilePath(journal::fileName()); }
+QString JournalKeeper::previousPath() { return QDir::current().absoluteFilePath(journal::previousFileName()); }
 
-void RecordingJournal::begin() {
+void JournalKeeper::begin() {
     m_writer.close();
     // A mistaken Start must not cost the recording before it either.
     if (QFile::exists(path())) {
@@ -25,14 +25,14 @@ void RecordingJournal::begin() {
     m_active = openJournal();
 }
 
-bool RecordingJournal::openJournal() {
+bool JournalKeeper::openJournal() {
     QString error;
     if (m_writer.open(path(), &error)) return true;
     m_ctx->error(journal::writeFailedMessage(path(), error, msgs().english()));
     return false;
 }
 
-void RecordingJournal::sampleRecorded(int row) {
+void JournalKeeper::sampleRecorded(int row) {
     if (!m_active) return;
     std::array<double, recordfile::Fields> v;
     auto rowValues = [&](int r) {
@@ -53,24 +53,24 @@ void RecordingJournal::sampleRecorded(int row) {
     }
 }
 
-void RecordingJournal::flush() {
+void JournalKeeper::flush() {
     if (m_writer.isOpen() && !m_writer.flush()) {
         m_active = false;
         m_ctx->error(journal::writeFailedMessage(path(), m_writer.lastError(), msgs().english()));
     }
 }
 
-void RecordingJournal::discard() {
+void JournalKeeper::discard() {
     m_writer.remove();
     QFile::remove(path());
 }
 
-void RecordingJournal::clear() {
+void JournalKeeper::clear() {
     discard();
     m_active = false;
 }
 
-void RecordingJournal::detach() {
+void JournalKeeper::detach() {
     m_writer.close();
     m_active = false;
 }
