@@ -5,14 +5,14 @@
 // save button. Prints figures; not part of the test suite.
 //   build/bench_journal [minutes]     (needs a display)
 #include "benchutil.h"
-#include "app/journalrestore.h"
 #include "app/mainwindow.h"
 #include "telemetry/chartpanel.h"
+#include "telemetry/journalformat.h"
+#include "telemetry/journalkeeper.h"
+#include "telemetry/journalrestore.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
 #include "telemetry/recordfile.h"
-#include "telemetry/journalkeeper.h"
-#include "telemetry/journalformat.h"
 
 #include <QApplication>
 #include <QElapsedTimer>

@@ -3,13 +3,13 @@
 // sample the journal holds; a torn last line, a journal that is not one, the answers to
 // the question, and the journal's life beside a recording (Start keeps an unsaved one as
 // the previous generation, a saved record or Clear removes it, a CSV copy does not).
-#include "app/journalrestore.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/csvexport.h"
+#include "telemetry/journalkeeper.h"
+#include "telemetry/journalrestore.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/recordfile.h"
 #include "telemetry/recordfiles.h"
-#include "telemetry/journalkeeper.h"
 #include "windowtest.h"
 
 #include <QApplication>

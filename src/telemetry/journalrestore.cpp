@@ -1,4 +1,4 @@
-#include "app/journalrestore.h"
+#include "telemetry/journalrestore.h"
 
 #include "common/messages.h"
 #include "link/operationcontext.h"
