@@ -10,6 +10,7 @@
 #include "telemetry/journalformat.h"
 #include "telemetry/journalkeeper.h"
 #include "telemetry/journalrestore.h"
+#include "telemetry/journalwriter.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
 #include "telemetry/recordfile.h"
@@ -125,7 +126,7 @@ int main(int argc, char* argv[]) {
     chart.atb_Chart1_Clear->click();
     paint();
     {
-        QFile f(JournalKeeper::path());
+        QFile f(journal::path());
         if (!f.open(QIODevice::WriteOnly)) return 1;
         f.write(record);
     }

@@ -2,18 +2,16 @@
 
 #include "common/messages.h"
 #include "link/operationcontext.h"
-#include "telemetry/liverecorder.h"
+#include "telemetry/journalformat.h"
+#include "telemetry/sampletable.h"
 
-#include <QDir>
 #include <QFile>
 
-JournalKeeper::JournalKeeper(OperationContext* ctx, LiveRecorder* recorder, QObject* parent)
-    : QObject(parent), m_ctx(ctx), m_rec(recorder) {
-    connect(recorder, &LiveRecorder::sampleRecorded, this, &JournalKeeper::sampleRecorded);
-}
+using journal::path;
+using journal::previousPath;
 
-QString JournalKeeper::path() { return QDir::current().absoluteFilePath(journal::fileName()); }
-QString JournalKeeper::previousPath() { return QDir::current().absoluteFilePath(journal::previousFileName()); }
+JournalKeeper::JournalKeeper(OperationContext* ctx, const SampleTable* archive, QObject* parent)
+    : QObject(parent), m_ctx(ctx), m_archive(archive) {}
 
 void JournalKeeper::begin() {
     m_writer.close();
@@ -36,7 +34,7 @@ void JournalKeeper::sampleRecorded(int row) {
     if (!m_active) return;
     std::array<double, recordfile::Fields> v;
     auto rowValues = [&](int r) {
-        for (int f = 0; f < recordfile::Fields; ++f) v[std::size_t(f)] = m_rec->Arhiv.value(r, f);
+        for (int f = 0; f < recordfile::Fields; ++f) v[std::size_t(f)] = m_archive->value(r, f);
     };
     if (!m_writer.isOpen()) {
         // Saved, then continued: the new journal holds the whole recording again.

@@ -1,25 +1,23 @@
 #pragma once
-// Keeps the running recording in the journal file (journalformat.h) as it grows: Start
-// begins a new journal (an unsaved earlier one becomes recording.journal.1), every
-// recorded sample is appended, Pause and Stop hand what is collected to the file, and a
-// saved record file, Clear or a discarded restore remove it. A recording that goes on
-// after it was saved gets a new journal holding the whole recording again.
+// Keeps the running recording in the journal file (journalformat.h, written by
+// journalwriter.h) as it grows: Start begins a new journal (an unsaved earlier one becomes
+// recording.journal.1), every recorded sample is appended from the archive's columns,
+// Pause and Stop hand what is collected to the file, and a saved record file, Clear or a
+// discarded restore remove it. A recording that goes on after it was saved gets a new
+// journal holding the whole recording again.
 
-#include "telemetry/journalformat.h"
+#include "telemetry/journalwriter.h"
 
 #include <QObject>
 
-class LiveRecorder;
+class SampleTable;
 struct OperationContext;
 
 class JournalKeeper : public QObject {
     Q_OBJECT
 public:
-    JournalKeeper(OperationContext* ctx, LiveRecorder* recorder, QObject* parent = nullptr);
-
-    // The journal in the current directory.
-    static QString path();
-    static QString previousPath();
+    // archive: the recording's columns (common/archivecolumns.h), rows from 1.
+    JournalKeeper(OperationContext* ctx, const SampleTable* archive, QObject* parent = nullptr);
 
     // A new recording starts.
     void begin();
@@ -40,7 +38,7 @@ private:
     bool openJournal();
 
     OperationContext* m_ctx;
-    LiveRecorder* m_rec;
+    const SampleTable* m_archive;
     journal::Writer m_writer;
     bool m_active = false; // a recording is going on in the archive
 };

@@ -2,9 +2,8 @@
 
 #include "common/messages.h"
 #include "link/operationcontext.h"
-#include "telemetry/recordfiles.h"
-#include "telemetry/journalkeeper.h"
 #include "telemetry/journalformat.h"
+#include "telemetry/recordfiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +32,7 @@ JournalRestore::JournalRestore(OperationContext* ctx, RecordFiles* files, QObjec
 }
 
 void JournalRestore::check() {
-    const QString path = JournalKeeper::path();
+    const QString path = journal::path();
     if (!QFile::exists(path)) return;
     journal::Journal journal;
     QDateTime modified;
@@ -59,7 +58,7 @@ void JournalRestore::check() {
 }
 
 QString JournalRestore::askedFile() const {
-    for (const QString& path : {JournalKeeper::path(), JournalKeeper::previousPath()}) {
+    for (const QString& path : {journal::path(), journal::previousPath()}) {
         const QFileInfo info(path);
         if (info.exists() && info.size() == m_size && info.lastModified() == m_modified) return path;
     }

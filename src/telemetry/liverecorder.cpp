@@ -51,7 +51,8 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     m_axes = new ChartAxes(chart, params, &Live, this);
     m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
     m_nav = new ChartNavigator(ctx, chart, params, this, this);
-    m_journal = new JournalKeeper(ctx, this, this);
+    m_journal = new JournalKeeper(ctx, &Arhiv, this);
+    connect(this, &LiveRecorder::sampleRecorded, m_journal, &JournalKeeper::sampleRecorded);
     Arhiv.setHeads(archive::codes());
     chart->StringGrid_Arhiv->setModel(&Arhiv);
     chart->StringGrid_Navigator->setModel(&Navigator);

@@ -5,6 +5,7 @@
 // the previous generation, a saved record or Clear removes it, a CSV copy does not).
 #include "telemetry/chartpanel.h"
 #include "telemetry/csvexport.h"
+#include "telemetry/journalformat.h"
 #include "telemetry/journalkeeper.h"
 #include "telemetry/journalrestore.h"
 #include "telemetry/liverecorder.h"

@@ -4,6 +4,7 @@
 // a recording byte for byte.
 #include "telemetry/csvexport.h"
 #include "telemetry/journalformat.h"
+#include "telemetry/journalwriter.h"
 
 #include <QFile>
 #include <QTemporaryDir>
