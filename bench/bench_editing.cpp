@@ -4,8 +4,8 @@
 //   xvfb-run -a -s "-screen 0 1920x1080x24" build-rel/bench_editing
 #include "app/mainwindow.h"
 #include "benchutil.h"
+#include "tables/grideditor.h"
 #include "tables/table3dpanel.h"
-#include "tables/tableeditor.h"
 
 #include <QApplication>
 #include <QDir>
@@ -41,7 +41,7 @@ int main(int argc, char* argv[]) {
     if (!p->ui.Panel_Space3D->isVisible()) std::printf("warning: the surface is not shown\n");
     QTableWidget* g = p->ui.sgrid_Table_3D;
     g->selectAll();
-    TableEditor* e = p->editor();
+    GridEditor* e = p->editor();
     // Rendering both into images forces a full paint now (an upper bound: the surface's
     // frame is read back from the graphics memory as well).
     auto drawn = [&] {
@@ -78,7 +78,7 @@ int main(int argc, char* argv[]) {
         const bench::Stats st = bench::stats(t);
         const bench::Stats so = bench::stats(only);
         std::printf("%-48s %8.2f %8.2f %8.2f %10.3f\n", s.name, st.p50, st.p95, st.max, so.p50);
-        if (e->history(TableKind::Lambda)->stack()->count() == 0) std::printf("warning: no step was stored\n");
+        if (e->undoStack(int(TableKind::Lambda))->stack()->count() == 0) std::printf("warning: no step was stored\n");
     }
     return 0;
 }

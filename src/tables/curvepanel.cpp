@@ -14,8 +14,8 @@
 #include "common/numtext.h"
 #include "icons/icons.h"
 #include "tables/curvecodec.h"
-#include "tables/curveeditor.h"
 #include "tables/gridcelldelegate.h"
+#include "tables/grideditor.h"
 
 namespace {
 
@@ -39,6 +39,47 @@ const QHash<QString, QString>& secondCurveRenames() {
     };
     return renames;
 }
+
+const QList<EditActions::Item>& menuItems() {
+    static const QList<EditActions::Item> items{
+        {"actSetValue"}, {"actAddValue"}, {"actScale"}, {""},     {"actInterpolateV"}, {"actSmooth"},
+        {""},            {"actCopy"},     {"actPaste"}, {""},     {"actUndo"},         {"actRedo"},
+        {""},            {"actCompare"},  {"actCompareTake"},     {"actCompareEnd"},
+    };
+    return items;
+}
+
+// What the grid editor reads and writes of the curve: the 64 points of the grid's value
+// column, each applied to the edited curve and its marker as a grid key applies it.
+class CurveGrid : public GridAdapter {
+  public:
+    explicit CurveGrid(CurvePanel* panel) : m_p(panel) {}
+
+    QTableWidget* grid() const override { return m_p->ui.sgrid_Emu; }
+    int firstColumn() const override { return 1; }
+    int width() const override { return 1; }
+    int height() const override { return CurvePanel::PointCount; }
+    int tableCount() const override { return 1; }
+    std::optional<int> shown() const override { return 0; }
+    TableKind kind(int) const override { return curveKind(m_p->index()); }
+    QString cellText(int index) const override { return m_p->pointText(index + 1); }
+
+    UndoState capture(int) const override { return m_p->editState(); }
+    void restore(int, const UndoState& state) override { m_p->restoreEditState(state); }
+    void put(int, const QStringList& texts, const blockops::Block& rows) override {
+        for (int r = rows.top; r <= rows.bottom; ++r) {
+            m_p->setPointText(r + 1, texts.at(r));
+            m_p->applyPoint(r + 1);
+        }
+        m_p->ui.sgrid_Emu->viewport()->update();
+    }
+    void takeFile(int, const QStringList& texts, const QList<double>& values) override {
+        m_p->loadCurve(texts, values);
+    }
+
+  private:
+    CurvePanel* m_p;
+};
 
 } // namespace
 
@@ -73,9 +114,23 @@ CurvePanel::CurvePanel(int index, QWidget* parent) : QWidget(parent), m_index(in
     createShapes();
     fillEmptyRows();
 
-    m_editor = new CurveEditor(this);
+    m_gridAdapter = std::make_unique<CurveGrid>(this);
+    // The curve grids share their menu's texts.
+    m_editor = new GridEditor(this, m_gridAdapter.get(), uitexts::Panel::Curve1, menuItems());
+    m_editor->showError = [this](const QString& text) {
+        if (onConversionError) onConversionError(text);
+    };
+    // Undo and redo work as well while a marker of the chart has the focus.
+    ui.Chart2D->addAction(m_editor->actions()->action("actUndo"));
+    ui.Chart2D->addAction(m_editor->actions()->action("actRedo"));
     m_cellDelegate->look = [this](int row, int column) { return m_editor->look(row, column); };
     for (CurveShape* m : m_markers) m->setFocusPolicy(Qt::ClickFocus);
+}
+
+CurvePanel::~CurvePanel() {
+    // The editor works through the adapter: it goes first.
+    m_cellDelegate->look = nullptr;
+    delete m_editor;
 }
 
 QString CurvePanel::objectNameFor(const QString& curve1Name, int index) {
@@ -396,7 +451,7 @@ bool CurvePanel::gridKey(int key, int row) {
     const int point = row;
     if (point >= 1 && point <= PointCount) {
         if (!applyPoint(point)) return false;
-        m_editor->record();
+        m_editor->record(0);
     }
     moveGridCursor(key, row);
     return true;
@@ -475,7 +530,7 @@ bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
         return true;
     }
     if (type == QEvent::MouseButtonRelease && me->button() == Qt::LeftButton && m_pressed == i) {
-        if (m_dragging) m_editor->record();
+        if (m_dragging) m_editor->record(0);
         m_pressed = 0;
         m_dragging = false;
         return true;
@@ -517,7 +572,7 @@ void CurvePanel::applyConfiguration(const cfg::Info& info) {
 
 // --- editing tools ---------------------------------------------------------------------
 
-void CurvePanel::recordChange() { m_editor->record(); }
+void CurvePanel::recordChange() { m_editor->record(0); }
 
 UndoState CurvePanel::editState() const {
     UndoState s;
@@ -532,7 +587,7 @@ UndoState CurvePanel::editState() const {
     return s;
 }
 
-void CurvePanel::restoreUndoState(const UndoState& s) {
+void CurvePanel::restoreEditState(const UndoState& s) {
     if (s.texts.size() != PointCount || s.shown.size() != PointCount ||
         s.edited.size() != PointCount + 1 || s.read.size() != PointCount + 1)
         return;
@@ -601,6 +656,6 @@ bool CurvePanel::markerKey(int key, Qt::KeyboardModifiers modifiers) {
     setPointText(i, formatGeneral(truncDecimals(v, 2)));
     m->setToolTip(curvecodec::markerHint(i, v));
     placeMarker(i, i, v);
-    m_editor->record();
+    m_editor->record(0);
     return true;
 }

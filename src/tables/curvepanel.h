@@ -9,14 +9,16 @@
 #include <QWidget>
 #include <array>
 #include <functional>
+#include <memory>
 
 #include "common/configfiles.h"
 #include "tables/curvemarkers.h"
 #include "tables/undostack.h"
 #include "ui_curvepanel.h"
 
-class CurveEditor;
+class GridAdapter;
 class GridCellDelegate;
+class GridEditor;
 
 class CurvePanel : public QWidget {
     Q_OBJECT
@@ -26,6 +28,7 @@ class CurvePanel : public QWidget {
 
     // Curve index is 1 or 2; anything else is treated as 1. The panel is owned by parent.
     explicit CurvePanel(int index, QWidget* parent = nullptr);
+    ~CurvePanel() override;
 
     Ui::CurvePanel ui;
     // Outline of the chart's plot area; shown only while the interface is locked.
@@ -101,8 +104,9 @@ class CurvePanel : public QWidget {
 
     // --- editing tools ---------------------------------------------------------------
 
-    // The grid's editing tools (undo, block operations, clipboard, comparison).
-    CurveEditor* editor() const { return m_editor; }
+    // The grid's editing tools (undo, block operations, clipboard, comparison; the curve is
+    // its table 0).
+    GridEditor* editor() const { return m_editor; }
     GridCellDelegate* cellDelegate() const { return m_cellDelegate; }
     // The change since the last undo step becomes one step: an opened file or a read.
     void recordChange();
@@ -110,7 +114,7 @@ class CurvePanel : public QWidget {
     // where a series has no point) and which markers are shown; and putting it back, with
     // every marker over its point.
     UndoState editState() const;
-    void restoreUndoState(const UndoState& state);
+    void restoreEditState(const UndoState& state);
 
     // The marker the arrow keys move (0: none). A click on a marker selects it.
     int selectedMarker() const { return m_selected; }
@@ -169,5 +173,6 @@ class CurvePanel : public QWidget {
     int m_selected = 0;
     QColor m_selectedOutline;
     GridCellDelegate* m_cellDelegate = nullptr;
-    CurveEditor* m_editor = nullptr;
+    std::unique_ptr<GridAdapter> m_gridAdapter;
+    GridEditor* m_editor = nullptr;
 };

@@ -8,7 +8,7 @@
 #include "common/uitexts.h"
 #include "icons/icons.h"
 #include "tables/gridcelldelegate.h"
-#include "tables/tableeditor.h"
+#include "tables/grideditor.h"
 
 namespace {
 
@@ -67,6 +67,73 @@ bool isEnterKey(QEvent* event) {
     return key == Qt::Key_Return || key == Qt::Key_Enter;
 }
 
+const QList<EditActions::Item>& menuItems() {
+    static const QList<EditActions::Item> items{
+        {"actSetValue"},     {"actAddValue"}, {"actScale"}, {""},          {"actInterpolateH"}, {"actInterpolateV"},
+        {"actInterpolate2D"}, {"actSmooth"},   {""},         {"actCopy"},   {"actPaste"},        {""},
+        {"actUndo"},         {"actRedo"},     {""},         {"actHeatMap"}, {"actCompare"},      {"actCompareTake"},
+        {"actCompareEnd"},
+    };
+    return items;
+}
+
+constexpr int Side = tablecodec::Side;
+
+// What the grid editor reads and writes of the three tables. A table lives in its model
+// grid (the table grid adds what was typed but not committed); the voltage table is what
+// its grid shows while shown, since its model keeps a read's full precision.
+class TableGrid : public GridAdapter {
+  public:
+    explicit TableGrid(Table3DPanel* panel) : m_p(panel) {}
+
+    QTableWidget* grid() const override { return m_p->ui.sgrid_Table_3D; }
+    int width() const override { return Side; }
+    int height() const override { return Side; }
+    int tableCount() const override { return CorrectionTableCount; }
+    std::optional<int> shown() const override {
+        const std::optional<TableKind> t = m_p->shownTable();
+        return t ? std::optional<int>(int(*t)) : std::nullopt;
+    }
+    TableKind kind(int table) const override { return TableKind(table); }
+    QString cellText(int index) const override { return m_p->cellText(index % Side + 1, index / Side + 1); }
+
+    UndoState capture(int table) const override {
+        UndoState s;
+        if (TableKind(table) == TableKind::Voltage && isShown(table)) {
+            s.texts = m_p->tableCells();
+            return s;
+        }
+        const ModelGrid& model = m_p->modelGrid(TableKind(table));
+        for (int r = 1; r <= Side; ++r)
+            for (int c = 1; c <= Side; ++c) s.texts << model.cell(c, r);
+        return s;
+    }
+    void restore(int table, const UndoState& state) override {
+        if (state.texts.size() == tablecodec::CellCount) put(table, state.texts, {0, 0, Side - 1, Side - 1});
+    }
+    void put(int table, const QStringList& texts, const blockops::Block& cells) override {
+        const bool shown = isShown(table);
+        ModelGrid& model = m_p->modelGrid(TableKind(table));
+        for (int r = cells.top; r <= cells.bottom; ++r) {
+            for (int c = cells.left; c <= cells.right; ++c) {
+                const QString& text = texts.at(r * Side + c);
+                model.setCell(c + 1, r + 1, text);
+                if (shown) m_p->setCellText(c + 1, r + 1, text);
+            }
+        }
+        if (shown) m_p->requestRedraw();
+    }
+    void takeFile(int table, const QStringList& texts, const QList<double>&) override {
+        put(table, texts, {0, 0, Side - 1, Side - 1});
+    }
+
+  private:
+    // Before the first table is shown, the grid stands for every table.
+    bool isShown(int table) const { return !m_p->shownTable() || int(*m_p->shownTable()) == table; }
+
+    Table3DPanel* m_p;
+};
+
 } // namespace
 
 Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
@@ -76,7 +143,11 @@ Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
     writeAxisLabels();
     // Until a table is shown the panel wears the MAF look, the family of both models.
     applyFamilyColours(SurfaceFamily::Maf);
-    m_editor = new TableEditor(this);
+    m_gridAdapter = std::make_unique<TableGrid>(this);
+    m_editor = new GridEditor(this, m_gridAdapter.get(), uitexts::Panel::Table3D, menuItems());
+    m_editor->showError = [this](const QString& text) {
+        if (onConversionError) onConversionError(text);
+    };
     m_cellDelegate->look = [this](int row, int column) { return m_editor->look(row, column); };
 
     setUpRecordingViews();
@@ -89,6 +160,12 @@ Table3DPanel::Table3DPanel(QWidget* parent) : QWidget(parent) {
         writeAxisLabels();
         emit loadAxisClicked(false);
     });
+}
+
+Table3DPanel::~Table3DPanel() {
+    // The editor works through the adapter: it goes first.
+    m_cellDelegate->look = nullptr;
+    delete m_editor;
 }
 
 void Table3DPanel::setUpGrid() {
@@ -211,12 +288,12 @@ bool Table3DPanel::btn_MAF_TR_90() { return showTable(Table::Voltage); }
 
 bool Table3DPanel::showTable(Table table) {
     const bool ok = refresh(table);
-    m_editor->rebase(table);
+    m_editor->rebase(int(table));
     ui.sgrid_Table_3D->viewport()->update();
     return ok;
 }
 
-void Table3DPanel::recordChange(Table table) { m_editor->record(table); }
+void Table3DPanel::recordChange(Table table) { m_editor->record(int(table)); }
 
 bool Table3DPanel::refreshShownTable() { return m_shown ? refresh(*m_shown) : false; }
 
@@ -302,7 +379,7 @@ bool Table3DPanel::commitEdits() {
     for (int r = 1; r <= tablecodec::Side; ++r)
         for (int c = 1; c <= tablecodec::Side; ++c) model.setCell(c, r, cellText(c, r));
     if (!refresh(*m_shown)) return false;
-    m_editor->record(*m_shown);
+    m_editor->record(int(*m_shown));
     return true;
 }
 

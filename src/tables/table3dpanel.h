@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "analysis/cellstats.h"
@@ -16,8 +17,9 @@
 #include "tables/tablecodec.h"
 #include "ui_table3dpanel.h"
 
+class GridAdapter;
 class GridCellDelegate;
-class TableEditor;
+class GridEditor;
 class CellStatsDelegate;
 class OperatingPointFrame;
 class QAbstractItemDelegate;
@@ -32,6 +34,7 @@ public:
     using Table = TableKind;
 
     explicit Table3DPanel(QWidget* parent = nullptr);
+    ~Table3DPanel() override;
 
     // The hidden model grids: the Lambda table, and the MAF table or (TR-90) the voltage
     // table, which never coexist.
@@ -97,8 +100,9 @@ public:
     Ui::Table3DPanel ui;
 
     // The editing tools of the grid (undo, block operations, clipboard, heat map,
-    // comparison) and the delegate they draw through.
-    TableEditor* editor() const { return m_editor; }
+    // comparison; its tables numbered as TableKind counts them) and the delegate they draw
+    // through.
+    GridEditor* editor() const { return m_editor; }
     GridCellDelegate* cellDelegate() const { return m_cellDelegate; }
     // The change of `table` since its last undo step becomes one step: an opened file or
     // a finished read from the module.
@@ -169,7 +173,8 @@ private:
 
     std::optional<Table> m_shown;
     GridCellDelegate* m_cellDelegate = nullptr;
-    TableEditor* m_editor = nullptr;
+    std::unique_ptr<GridAdapter> m_gridAdapter;
+    GridEditor* m_editor = nullptr;
 
     struct RecordedPoint {
         double speed, mafVoltage, injectionTime;

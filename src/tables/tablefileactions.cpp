@@ -3,10 +3,9 @@
 #include "common/messages.h"
 #include "common/userfiles.h"
 #include "link/operationcontext.h"
-#include "tables/curveeditor.h"
 #include "tables/curvepanel.h"
+#include "tables/grideditor.h"
 #include "tables/table3dpanel.h"
-#include "tables/tableeditor.h"
 #include "tables/tabletransfer.h"
 
 #include <QFile>
@@ -88,20 +87,14 @@ void TableFiles::openTable(TableKind table) {
     beforeDialog();
     const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(table));
     if (name.isEmpty()) return;
-    QByteArray bytes;
-    QString error;
-    if (!tablefiles::readFile(name, &bytes, &error, msgs().english())) {
-        m_ctx->error(error);
-        return;
-    }
     // The file is checked whole first: a damaged or foreign file changes no cell. The texts
     // go in as numbers of any size; the table's limits apply at its next refresh.
-    const tablefiles::TableFile parsed = tablefiles::parseTable(bytes);
-    if (!parsed.ok()) {
-        m_ctx->error(tablefiles::tableLineMessage(name, parsed, msgs().english()));
+    const tablefiles::Loaded file = tablefiles::load(table, name, msgs().english());
+    if (!file.ok()) {
+        m_ctx->error(file.error);
         return;
     }
-    const QStringList& cells = parsed.texts;
+    const QStringList& cells = file.texts;
     const bool shown = tableShown(table);
     ModelGrid& model = m_panel->modelGrid(table);
     for (int r = 1; r <= tablecodec::Side; ++r) {
@@ -133,20 +126,14 @@ void TableFiles::atb_Emu_OpenClick(int curve) {
     const QString name =
         m_ctx->openFileName(QString(), tablefiles::dialogFilter(curveKind(curve)));
     if (!name.isEmpty()) {
-        QByteArray bytes;
-        QString error;
-        if (!tablefiles::readFile(name, &bytes, &error, msgs().english())) {
-            m_ctx->error(error);
+        const tablefiles::Loaded file = tablefiles::load(curveKind(curve), name, msgs().english());
+        if (!file.ok()) {
+            m_ctx->error(file.error);
         } else {
-            const tablefiles::CurveFile parsed = tablefiles::parseCurve(bytes);
-            if (!parsed.ok()) {
-                m_ctx->error(tablefiles::curveLineMessage(name, parsed, msgs().english()));
-            } else {
-                CurvePanel* panel = curvePanel(curve);
-                panel->loadCurve(parsed.texts, parsed.volts);
-                panel->ui.atb_Interpolator_Lambda->setEnabled(true);
-                panel->recordChange();
-            }
+            CurvePanel* panel = curvePanel(curve);
+            panel->loadCurve(file.texts, file.values);
+            panel->ui.atb_Interpolator_Lambda->setEnabled(true);
+            panel->recordChange();
         }
     }
     // Curve 1's markers are laid out again after every open, whichever curve it was for.
@@ -154,15 +141,15 @@ void TableFiles::atb_Emu_OpenClick(int curve) {
 }
 
 void TableFiles::wireEditors() {
-    auto choose = [this](const QString& filter) {
+    auto choose = [this](TableKind kind) {
         beforeDialog();
-        return m_ctx->openFileName(QString(), filter);
+        return m_ctx->openFileName(QString(), tablefiles::dialogFilter(kind));
     };
     auto status = [this](const QString& text) {
         if (m_transfers->showStatus) m_transfers->showStatus(text);
     };
     auto error = [this](const QString& text) { m_ctx->error(text); };
-    TableEditor* t = m_panel->editor();
+    GridEditor* t = m_panel->editor();
     t->chooseFile = choose;
     t->showStatus = status;
     t->showError = error;

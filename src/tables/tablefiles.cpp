@@ -158,6 +158,29 @@ QString tableLineMessage(const QString& fileName, const FileCheck& parsed, bool 
     return lineMessage(fileName, parsed, english, false);
 }
 
+Loaded load(TableKind kind, const QString& fileName, bool english) {
+    Loaded out;
+    QByteArray bytes;
+    if (!readFile(fileName, &bytes, &out.error, english)) return out;
+    if (isCurve(kind)) {
+        CurveFile parsed = parseCurve(bytes);
+        if (!parsed.ok()) {
+            out.error = curveLineMessage(fileName, parsed, english);
+            return out;
+        }
+        out.texts = std::move(parsed.texts);
+        out.values = std::move(parsed.volts);
+        return out;
+    }
+    TableFile parsed = parseTable(bytes);
+    if (!parsed.ok()) {
+        out.error = tableLineMessage(fileName, parsed, english);
+        return out;
+    }
+    out.texts = std::move(parsed.texts);
+    return out;
+}
+
 bool readFile(const QString& fileName, QByteArray* bytes, QString* error, bool english) {
     return userfiles::read(fileName, LineCount * (textlines::MaxLineBytes + 2) + 2, bytes, error, english);
 }

@@ -58,6 +58,16 @@ struct CurveFile : FileCheck {
 };
 CurveFile parseCurve(const QByteArray& bytes);
 
+// A table or curve file read and checked whole before anything changes: its 64 texts (and
+// a curve's values), or the message naming the file and what is wrong with it.
+struct Loaded {
+    QStringList texts;
+    QList<double> values;
+    QString error;
+    bool ok() const { return error.isEmpty(); }
+};
+Loaded load(TableKind kind, const QString& fileName, bool english);
+
 // Messages in the interface language (English when english is true).
 QString curveLineMessage(const QString& fileName, const FileCheck& parsed, bool english);
 QString tableLineMessage(const QString& fileName, const FileCheck& parsed, bool english);

@@ -5,10 +5,9 @@
 // keys on a curve marker.
 #include "curvetest.h"
 #include "tables/curvecodec.h"
-#include "tables/curveeditor.h"
 #include "tables/gridcelldelegate.h"
+#include "tables/grideditor.h"
 #include "tables/table3dpanel.h"
-#include "tables/tableeditor.h"
 #include "tabletest.h"
 
 #include <QAction>
@@ -183,7 +182,7 @@ class TestEditing : public QObject {
         p->modelGrid(TableKind::Lambda).setCell(1, 1, QStringLiteral("-99"));
         p->modelGrid(TableKind::Lambda).setCell(2, 1, QStringLiteral("99"));
         w->atb_Lambda->click();
-        TableEditor* e = p->editor();
+        GridEditor* e = p->editor();
         // Off by default: the grid looks as it always did.
         QVERIFY(!action(g, "actHeatMap")->isChecked());
         QVERIFY(!e->look(0, 0).background.isValid());
@@ -237,7 +236,7 @@ class TestEditing : public QObject {
         CurvePanel* p = w->Panel_Emu;
         QTRY_VERIFY(p->isVisible());
         QTableWidget* g = p->ui.sgrid_Emu;
-        CurveEditor* e = p->editor();
+        GridEditor* e = p->editor();
         auto curveShot = [&] { return p->editState(); };
         QList<UndoState> shots{curveShot()};
 
@@ -289,11 +288,11 @@ class TestEditing : public QObject {
         writeLines(file, lines);
         fileAnswer = file;
         action(g, "actCompare")->trigger();
-        QVERIFY(e->differingPoints() > 0);
+        QVERIFY(e->differingCells() > 0);
         QVERIFY(e->look(49, 1).outlined);
         QVERIFY(e->look(49, 1).hint.contains(QStringLiteral("-1")));
         p->ui.atb_Emu_Open->click();
-        QCOMPARE(e->differingPoints(), 0);
+        QCOMPARE(e->differingCells(), 0);
         shots << curveShot();
 
         for (int i = int(shots.size()) - 2; i >= 0; --i) {
