@@ -19,12 +19,8 @@
 
 namespace {
 
-constexpr int ShapeSize = 9;
-
 const QColor SeriesReadColor(0x22, 0x8C, 0xB5); // the curve as last read or opened
 const QColor SeriesEditColor(0x00, 0x80, 0x00); // the curve as edited
-const QColor LivePointColor1(0xFF, 0xFF, 0x00);
-const QColor LivePointColor2(0xC9, 0xE4, 0x8F);
 const QColor DraggedColor2(0x80, 0x00, 0x00); // a marker of curve 2 the mouse moved
 
 bool isGridKey(int key) {
@@ -111,7 +107,8 @@ CurvePanel::CurvePanel(int index, QWidget* parent) : QWidget(parent), m_index(in
 
     setUpChart();
     setUpGrid();
-    createShapes();
+    m_markers = new CurveMarkers(ui.Chart2D, m_index, SeriesReadColor, this);
+    Shape_0 = m_markers->frame();
     fillEmptyRows();
 
     m_gridAdapter = std::make_unique<CurveGrid>(this);
@@ -124,7 +121,7 @@ CurvePanel::CurvePanel(int index, QWidget* parent) : QWidget(parent), m_index(in
     ui.Chart2D->addAction(m_editor->actions()->action("actUndo"));
     ui.Chart2D->addAction(m_editor->actions()->action("actRedo"));
     m_cellDelegate->look = [this](int row, int column) { return m_editor->look(row, column); };
-    for (CurveShape* m : m_markers) m->setFocusPolicy(Qt::ClickFocus);
+    for (int i = 1; i <= PointCount; ++i) marker(i)->setFocusPolicy(Qt::ClickFocus);
 }
 
 CurvePanel::~CurvePanel() {
@@ -181,8 +178,6 @@ void CurvePanel::setUpChart() {
     read->setPen(QPen(SeriesReadColor, 3));
     QCPGraph* edited = chart->addGraph();
     edited->setPen(QPen(SeriesEditColor, 1));
-
-    connect(chart, &QCustomPlot::afterLayout, this, &CurvePanel::relayoutShapes);
 }
 
 void CurvePanel::setUpGrid() {
@@ -245,100 +240,6 @@ void CurvePanel::clearCurveSeries() {
     chart->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void CurvePanel::createShapes() {
-    QCustomPlot* chart = ui.Chart2D;
-    // Created first so that markers and live points lie above it.
-    Shape_0 = new CurveShape(CurveShape::Kind::Frame, chart);
-    Shape_0->setObjectName(objectNameFor(QStringLiteral("Shape_0"), m_index));
-
-    const QString suffix = m_index == 2 ? QStringLiteral("_2") : QString();
-    for (int i = 1; i <= PointCount; ++i) {
-        auto* m = new CurveShape(CurveShape::Kind::Circle, chart);
-        m->setObjectName(QStringLiteral("Shape_Green") + suffix + QString::number(i));
-        m->resize(ShapeSize, ShapeSize);
-        m->setFillColor(SeriesReadColor);
-        m->setOutlineColor(SeriesReadColor.darker(160));
-        m->setCursor(Qt::SizeVerCursor);
-        m->installEventFilter(this);
-        m_markers[i - 1] = m;
-    }
-    for (int i = 1; i <= PointCount; ++i) {
-        auto* p = new CurveShape(CurveShape::Kind::RoundedSquare, chart);
-        p->setObjectName(QStringLiteral("Shape_Yellow") + suffix + QString::number(i));
-        p->resize(ShapeSize, ShapeSize);
-        p->setFillColor(m_index == 2 ? LivePointColor2 : LivePointColor1);
-        p->setOutlineColor(QColor(110, 110, 60));
-        m_livePoints[i - 1] = p;
-    }
-    relayoutShapes();
-}
-
-CurveShape* CurvePanel::marker(int i) const {
-    return i >= 1 && i <= PointCount ? m_markers[i - 1] : nullptr;
-}
-
-CurveShape* CurvePanel::livePoint(int i) const {
-    return i >= 1 && i <= PointCount ? m_livePoints[i - 1] : nullptr;
-}
-
-QRect CurvePanel::frameRect() const {
-    return ui.Chart2D->axisRect()->rect();
-}
-
-QPointF CurvePanel::markerPosition(int i) const {
-    return i >= 1 && i <= PointCount ? m_markerPos[i - 1] : QPointF();
-}
-
-void CurvePanel::placeMarker(int i, double x, double y) {
-    if (i < 1 || i > PointCount) return;
-    m_markerPos[i - 1] = QPointF(x, y);
-    m_markerPlaced[i - 1] = true;
-    centreShape(m_markers[i - 1], markerCentre(i));
-}
-
-void CurvePanel::placeLivePoint(int i, double x, double y) {
-    if (i < 1 || i > PointCount) return;
-    m_livePos[i - 1] = QPointF(x, y);
-    Yellow_Rel_X[i - 1] = std::clamp(x / curvecodec::FuelMax, 0.0, 1.0);
-    m_livePlaced[i - 1] = true;
-    centreShape(m_livePoints[i - 1], livePointCentre(i));
-}
-
-QPoint CurvePanel::markerCentre(int i) const {
-    const QCustomPlot* chart = ui.Chart2D;
-    const QPointF pos = m_markerPos[i - 1];
-    const QRect frame = frameRect();
-    const double px = chart->xAxis->coordToPixel(pos.x());
-    // The axis maps its ends onto the frame's outer edges (top and top + height).
-    const double py = std::clamp(chart->yAxis->coordToPixel(pos.y()), double(frame.top()),
-                                 double(frame.top() + frame.height()));
-    return QPoint(int(std::lround(px)), int(std::lround(py)));
-}
-
-QPoint CurvePanel::livePointCentre(int i) const {
-    const QPointF pos = m_livePos[i - 1];
-    const QRect frame = frameRect();
-    const double px = frame.left() + frame.width() * pos.x() / 64.0;
-    const double bottom = frame.top() + frame.height();
-    const double py =
-        std::clamp(bottom - frame.height() * pos.y() / 5.0, double(frame.top()), bottom);
-    return QPoint(int(std::lround(px)), int(std::lround(py)));
-}
-
-void CurvePanel::centreShape(CurveShape* shape, QPoint centre) {
-    shape->move(centre.x() - ShapeSize / 2, centre.y() - ShapeSize / 2);
-}
-
-void CurvePanel::relayoutShapes() {
-    // The frame sits on the plot area's edges; the shapes follow their chart points.
-    const QRect frame = frameRect();
-    Shape_0->setGeometry(frame.adjusted(0, 0, 1, 1));
-    for (int i = 1; i <= PointCount; ++i) {
-        if (m_markerPlaced[i - 1]) centreShape(m_markers[i - 1], markerCentre(i));
-        if (m_livePlaced[i - 1]) centreShape(m_livePoints[i - 1], livePointCentre(i));
-    }
-}
-
 // --- the curve as read, opened and edited --------------------------------------------
 
 void CurvePanel::replotSoon() { ui.Chart2D->replot(QCustomPlot::rpQueuedReplot); }
@@ -350,7 +251,7 @@ void CurvePanel::beginCurve() {
         // Point i is series index i: the first point lies at 0, left of the axis.
         chart->graph(g)->addData(0, 0);
     }
-    for (CurveShape* m : m_markers) m->hide();
+    for (int i = 1; i <= PointCount; ++i) marker(i)->hide();
     replotSoon();
 }
 
@@ -359,7 +260,7 @@ void CurvePanel::showReadPoint(int i, double volts) {
     QCustomPlot* chart = ui.Chart2D;
     chart->graph(0)->addData(i, volts);
     chart->graph(1)->addData(i, volts);
-    CurveShape* m = m_markers[i - 1];
+    CurveShape* m = marker(i);
     m->setFillColor(SeriesReadColor);
     placeMarker(i, i, volts);
     m->show();
@@ -376,7 +277,7 @@ void CurvePanel::loadCurve(const QStringList& texts, const QList<double>& volts)
         setPointText(i, texts.at(i - 1));
         chart->graph(0)->addData(i, v);
         chart->graph(1)->addData(i, v);
-        CurveShape* m = m_markers[i - 1];
+        CurveShape* m = marker(i);
         m->setFillColor(SeriesReadColor);
         placeMarker(i, i, v);
         m->setToolTip(curvecodec::markerHint(i, v));
@@ -416,30 +317,26 @@ void CurvePanel::refreshCurve() {
         double v = 0;
         if (!text.isEmpty() && !parseNumber(text, &v)) continue;
         placeMarker(i, i, v);
-        m_markers[i - 1]->setToolTip(curvecodec::markerHint(i, v));
+        marker(i)->setToolTip(curvecodec::markerHint(i, v));
     }
     // Live points keep their place in the frame (Yellow_Rel_X); the layout puts them there.
-    relayoutShapes();
+    m_markers->relayout();
 }
 
 void CurvePanel::renewHints() {
     for (int i = 1; i <= PointCount; ++i) {
-        if (m_markerPlaced[i - 1]) {
-            const double edited = editedValue(i);
-            m_markers[i - 1]->setToolTip(
-                curvecodec::markerHint(i, std::isnan(edited) ? m_markerPos[i - 1].y() : edited));
-        }
-        if (m_livePlaced[i - 1])
-            m_livePoints[i - 1]->setToolTip(
-                curvecodec::livePointHint(m_liveSample[i - 1].y(), m_liveSample[i - 1].x()));
+        if (!m_markers->markerPlaced(i)) continue;
+        const double edited = editedValue(i);
+        marker(i)->setToolTip(curvecodec::markerHint(i, std::isnan(edited) ? markerPosition(i).y() : edited));
     }
+    m_markers->renewLivePointHints();
 }
 
 void CurvePanel::dragMarkerTo(int i, int y) {
     if (i < 1 || i > PointCount) return;
     const double v = std::clamp(ui.Chart2D->yAxis->pixelToCoord(y), 0.0, curvecodec::VoltMax);
     setEditedValue(i, v);
-    CurveShape* m = m_markers[i - 1];
+    CurveShape* m = marker(i);
     m->setFillColor(m_index == 2 ? DraggedColor2 : SeriesEditColor);
     setPointText(i, formatGeneral(truncDecimals(v, 2)));
     m->setToolTip(curvecodec::markerHint(i, v));
@@ -470,7 +367,7 @@ bool CurvePanel::applyPoint(int point) {
     const double edited = editedValue(point);
     const double old = std::isnan(edited) ? edited : truncDecimals(edited, 2);
     setEditedValue(point, kv.volts);
-    CurveShape* m = m_markers[point - 1];
+    CurveShape* m = marker(point);
     placeMarker(point, point, kv.volts);
     if (!(kv.volts == old)) m->setFillColor(SeriesEditColor);
     m->setToolTip(curvecodec::markerHint(point, kv.volts));
@@ -491,12 +388,6 @@ void CurvePanel::moveGridCursor(int key, int row) {
     }
 }
 
-int CurvePanel::markerIndex(const QObject* o) const {
-    for (int i = 0; i < PointCount; ++i)
-        if (m_markers[i] == o) return i + 1;
-    return 0;
-}
-
 bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
     // Shift with the cursor keys selects a range of points instead.
     if (watched == ui.sgrid_Emu && event->type() == QEvent::KeyPress &&
@@ -505,7 +396,7 @@ bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
         gridKey(static_cast<QKeyEvent*>(event)->key(), ui.sgrid_Emu->currentRow());
         return true;
     }
-    const int i = markerIndex(watched);
+    const int i = m_markers->markerIndex(watched);
     if (!i) return QWidget::eventFilter(watched, event);
     const QEvent::Type type = event->type();
     if (type == QEvent::KeyPress) {
@@ -540,20 +431,6 @@ bool CurvePanel::eventFilter(QObject* watched, QEvent* event) {
 
 // --- live points ---------------------------------------------------------------------
 
-void CurvePanel::hideLivePoints() {
-    for (CurveShape* p : m_livePoints) p->hide();
-}
-
-void CurvePanel::showLivePoint(int p, double x, double v) {
-    if (p < 1 || p > PointCount) return;
-    placeLivePoint(p, x, v);
-    m_liveSample[p - 1] = QPointF(x, v);
-    CurveShape* shape = m_livePoints[p - 1];
-    shape->setToolTip(curvecodec::livePointHint(v, x));
-    shape->show();
-    shape->raise();
-}
-
 int CurvePanel::livePointCount() const {
     double n = 0;
     if (!parseNumber(ui.Ed_Num_Yellow_Points->text(), &n)) return 12;
@@ -578,7 +455,7 @@ UndoState CurvePanel::editState() const {
     UndoState s;
     for (int i = 1; i <= PointCount; ++i) {
         s.texts << pointText(i);
-        s.shown << !m_markers[i - 1]->isHidden();
+        s.shown << !marker(i)->isHidden();
     }
     for (int i = 0; i <= PointCount; ++i) {
         s.edited << editedValue(i);
@@ -604,7 +481,7 @@ void CurvePanel::restoreEditState(const UndoState& s) {
     }
     for (int i = 1; i <= PointCount; ++i) {
         setPointText(i, s.texts.at(i - 1));
-        CurveShape* m = m_markers[i - 1];
+        CurveShape* m = marker(i);
         if (!s.shown.at(i - 1)) {
             m->hide();
             continue;
@@ -624,23 +501,16 @@ void CurvePanel::restoreEditState(const UndoState& s) {
 }
 
 void CurvePanel::selectMarker(int i) {
-    if (m_selected >= 1) m_markers[m_selected - 1]->setOutlineColor(m_selectedOutline);
-    m_selected = i >= 1 && i <= PointCount ? i : 0;
-    if (!m_selected) return;
-    CurveShape* m = m_markers[m_selected - 1];
-    m_selectedOutline = m->outlineColor();
-    m->setOutlineColor(QColor(0xE0, 0x00, 0x00));
-    m->raise();
-    m->setFocus(Qt::OtherFocusReason);
-    ui.sgrid_Emu->setCurrentCell(m_selected - 1, 1);
+    m_markers->select(i);
+    if (const int selected = m_markers->selected()) ui.sgrid_Emu->setCurrentCell(selected - 1, 1);
 }
 
 bool CurvePanel::markerKey(int key, Qt::KeyboardModifiers modifiers) {
-    const int i = m_selected;
+    const int i = m_markers->selected();
     if (!i) return false;
     if (key == Qt::Key_Left || key == Qt::Key_Right) {
         const int next = i + (key == Qt::Key_Left ? -1 : 1);
-        if (next >= 1 && next <= PointCount && !m_markers[next - 1]->isHidden()) selectMarker(next);
+        if (next >= 1 && next <= PointCount && !marker(next)->isHidden()) selectMarker(next);
         return true;
     }
     if (key != Qt::Key_Up && key != Qt::Key_Down) return false;
@@ -651,7 +521,7 @@ bool CurvePanel::markerKey(int key, Qt::KeyboardModifiers modifiers) {
     const int byte = std::clamp(curvecodec::voltageByte(v) + (key == Qt::Key_Up ? steps : -steps), 0, maxByte);
     v = curvecodec::voltageFromByte(byte);
     setEditedValue(i, v);
-    CurveShape* m = m_markers[i - 1];
+    CurveShape* m = marker(i);
     m->setFillColor(m_index == 2 ? DraggedColor2 : SeriesEditColor);
     setPointText(i, formatGeneral(truncDecimals(v, 2)));
     m->setToolTip(curvecodec::markerHint(i, v));

@@ -1,7 +1,7 @@
 #pragma once
-// One Lambda emulation curve: its chart with the draggable point markers and the live
-// points, and the side panel with the point grid, the transfer and file buttons, the live
-// point controls and the read filter. The window holds two of them; the second one's
+// One Lambda emulation curve: its chart (with the draggable point markers and the live
+// points of curvemarkers.h over it), and the side panel with the point grid, the transfer
+// and file buttons, the live point controls and the read filter. The window holds two of them; the second one's
 // object names carry the suffix "_2" (a few keep older names, see CurvePanel::objectNameFor).
 
 #include <QPointF>
@@ -39,9 +39,11 @@ class CurvePanel : public QWidget {
     // Object name of a control of this curve, given its name on the first curve.
     static QString objectNameFor(const QString& curve1Name, int index);
 
+    // The markers, the live points and the frame over the chart.
+    CurveMarkers* markers() const { return m_markers; }
     // Marker and live point i (1..64); nullptr outside that range.
-    CurveShape* marker(int i) const;
-    CurveShape* livePoint(int i) const;
+    CurveShape* marker(int i) const { return m_markers->marker(i); }
+    CurveShape* livePoint(int i) const { return m_markers->livePoint(i); }
 
     // Writes the grid's 65 rows: row labels (24 blanks and the row number) in column 0 and
     // "0" in column 1.
@@ -53,18 +55,11 @@ class CurvePanel : public QWidget {
     // Empties both series of the chart (the curve as read and as edited).
     void clearCurveSeries();
 
-    // The plot area in chart pixels: the reference for every marker and live point.
-    QRect frameRect() const;
-
-    // Centres marker i on the chart point (x, y) in axis units, kept inside the plot area
-    // vertically; it follows that point when the chart is resized. Does not show it.
-    void placeMarker(int i, double x, double y);
-    // Axis coordinates the marker was last placed at.
-    QPointF markerPosition(int i) const;
-
-    // Centres live point i at relative fuel amount x (0..64 across the whole plot width)
-    // and voltage y (0..5); it keeps that place relative to the plot area on resize.
-    void placeLivePoint(int i, double x, double y);
+    // Where the shapes over the chart stand (CurveMarkers says how they keep their places).
+    QRect frameRect() const { return m_markers->frameRect(); }
+    void placeMarker(int i, double x, double y) { m_markers->placeMarker(i, x, y); }
+    QPointF markerPosition(int i) const { return m_markers->markerPosition(i); }
+    void placeLivePoint(int i, double x, double y) { m_markers->placeLivePoint(i, x, y); }
 
     // --- the curve as read, opened and edited ----------------------------------------
 
@@ -117,7 +112,7 @@ class CurvePanel : public QWidget {
     void restoreEditState(const UndoState& state);
 
     // The marker the arrow keys move (0: none). A click on a marker selects it.
-    int selectedMarker() const { return m_selected; }
+    int selectedMarker() const { return m_markers->selected(); }
     void selectMarker(int i);
     // Up/Down: the selected point one step of its byte (1/48 V) up or down, ten with
     // Shift; Left/Right: the neighbouring marker is selected. False for other keys.
@@ -125,11 +120,9 @@ class CurvePanel : public QWidget {
 
     // --- live points -----------------------------------------------------------------
 
-    // Each live point's left edge in the frame as a fraction of the frame width.
-    std::array<double, PointCount> Yellow_Rel_X{};
-    void hideLivePoints();
+    void hideLivePoints() { m_markers->hideLivePoints(); }
     // Live point p (1..64) shown at fuel x (0..64) and voltage v with its hint.
-    void showLivePoint(int p, double x, double v);
+    void showLivePoint(int p, double x, double v) { m_markers->showLivePoint(p, x, v); }
     // N of Ed_Num_Yellow_Points, kept within 1..64 (12 when it is not a number).
     int livePointCount() const;
 
@@ -148,30 +141,16 @@ class CurvePanel : public QWidget {
     void renameForCurve();
     void setUpChart();
     void setUpGrid();
-    void createShapes();
-    void relayoutShapes();
-    QPoint markerCentre(int i) const;
-    QPoint livePointCentre(int i) const;
-    static void centreShape(CurveShape* shape, QPoint centre);
     void setEditedValue(int i, double volts);
     void moveGridCursor(int key, int row);
     void replotSoon();
-    int markerIndex(const QObject* o) const;
 
     int m_index;
-    std::array<CurveShape*, PointCount> m_markers{};
-    std::array<CurveShape*, PointCount> m_livePoints{};
-    std::array<QPointF, PointCount> m_markerPos{};
-    std::array<QPointF, PointCount> m_livePos{};
-    std::array<bool, PointCount> m_markerPlaced{};
-    std::array<bool, PointCount> m_livePlaced{};
-    std::array<QPointF, PointCount> m_liveSample{}; // fuel, voltage as shown in the hint
+    CurveMarkers* m_markers = nullptr;
     // The marker the left button went down on, and whether it has moved far enough to drag.
     int m_pressed = 0;
     QPoint m_pressPos;
     bool m_dragging = false;
-    int m_selected = 0;
-    QColor m_selectedOutline;
     GridCellDelegate* m_cellDelegate = nullptr;
     std::unique_ptr<GridAdapter> m_gridAdapter;
     GridEditor* m_editor = nullptr;

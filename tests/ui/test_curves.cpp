@@ -368,7 +368,7 @@ class TestCurves : public QObject {
             QVERIFY(p->livePoint(i)->isVisible());
 
         // Point 1 shows the operating point: 8 units of fuel, 2 V.
-        QTRY_COMPARE(p->Yellow_Rel_X[0], 8 / 64.0);
+        QTRY_COMPARE(p->markers()->Yellow_Rel_X[0], 8 / 64.0);
         QCOMPARE(p->livePoint(1)->toolTip(),
                  QStringLiteral("Напряжение: 2 В \nРасход топлива 8 л "));
         p->ui.Chart2D->replot();
