@@ -38,8 +38,8 @@ std::vector<Cell> visitedCells(const analysis::CorrectionResult& r, const analys
 }
 
 void closedLoop(const char* title, const loop::Options& o, int iterations) {
-    std::printf("\n%s, hidden error ±%.0f %%, %g s per recording:\n", title, o.errorPercent,
-                sim::tuningCycleLength(o.dwell));
+    std::printf("\n%s, hidden error ±%.0f %%, %g s per recording (%d samples):\n", title, o.errorPercent,
+                sim::tuningCycleLength(o.dwell), int(std::lround(sim::tuningCycleLength(o.dwell) * 1000 / o.intervalMs)));
     loop::Engine e(o);
     const analysis::CorrectionSettings s;
     std::vector<Cell> visited;
@@ -109,6 +109,11 @@ int main(int argc, char** argv) {
     current.pumpCurrent = true;
     current.seed = 2;
     closedLoop("wideband sensor 1, pump current", current, 4);
+    // What a window test sees of a demo engine running four times as fast as the clock,
+    // recording at 100 ms: one sample per 0,4 s of engine time.
+    loop::Options fast = wideband;
+    fast.intervalMs = 400;
+    closedLoop("wideband sensor 1, a sample per 0,4 s of engine time", fast, 4);
     loop::Options zirconia;
     zirconia.wideband = false;
     zirconia.errorPercent = 8;

@@ -106,7 +106,7 @@ class Proposer {
 };
 
 double Proposer::reading(int row) const {
-    const double l1 = m_value(row, col::L1);
+    const double l1 = m_value(row, m_in.readingColumn);
     return m_in.sensor == SensorKind::WidebandCurrent ? lambdascale::afrFromPumpCurrent(l1) : l1;
 }
 
@@ -123,11 +123,12 @@ void Proposer::markStuck(int lo, int hi, std::vector<char>& stuck) const {
     const int start = m_in.rows.start, end = m_in.rows.end;
     int row = lo;
     while (row <= hi) {
-        const double v = m_value(row, col::L1);
+        const int reading = m_in.readingColumn;
+        const double v = m_value(row, reading);
         int a = row, b = row;
         if (row == lo)
-            while (a > start && m_value(a - 1, col::L1) == v) --a;
-        while (b < end && m_value(b + 1, col::L1) == v) ++b;
+            while (a > start && m_value(a - 1, reading) == v) --a;
+        while (b < end && m_value(b + 1, reading) == v) ++b;
         if (std::isfinite(v) && b - a + 1 >= m_s.stuckSamples)
             for (int k = row; k <= std::min(b, hi); ++k) stuck[std::size_t(k - lo)] = 1;
         row = b + 1;
@@ -159,7 +160,8 @@ CorrectionResult Proposer::run(const CellMask& locked) {
     CorrectionResult out;
     out.sensor = m_in.sensor;
     const RecordingRows& rows = m_in.rows;
-    const double interval = m_in.intervalMs > 0 ? m_in.intervalMs : 100;
+    const double interval =
+        m_in.intervalMs > 0 ? m_in.intervalMs : recordedIntervalMs(m_value, std::max(rows.first, rows.start), rows.end);
     const auto rowsOf = [interval](double ms) { return int(std::lround(std::max(0.0, ms) / interval)); };
     const int d = rowsOf(m_s.delayMs);
     out.delaySamples = d;
@@ -284,6 +286,23 @@ QString reasonText(NoProposal reason, bool english) {
 }
 
 } // namespace
+
+double recordedIntervalMs(const ValueOf& value, int first, int last) {
+    std::vector<double> steps;
+    steps.reserve(std::size_t(std::max(0, last - first)));
+    double before = first <= last ? value(first, 0) : 0;
+    for (int row = first + 1; row <= last; ++row) {
+        const double t = value(row, 0);
+        const double step = (t - before) * 1000;
+        if (std::isfinite(step) && step > 0) steps.push_back(step);
+        before = t;
+    }
+    if (steps.empty()) return 100;
+    const auto middle = steps.begin() + std::ptrdiff_t(steps.size() / 2);
+    std::nth_element(steps.begin(), middle, steps.end());
+    // The times are whole hundredths: 0,1 s apart may read 99,99 or 100,01 ms.
+    return std::round(*middle);
+}
 
 CorrectionResult proposeCorrections(const CorrectionInput& input, const CorrectionSettings& settings,
                                     const CellMask& locked, const ValueOf& value) {

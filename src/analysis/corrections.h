@@ -101,7 +101,11 @@ struct CorrectionInput {
     Axis load = mafVoltageAxis();
     bool mafVoltageLoad = true; // the load axis in force: MAF voltage (AI) or injection time (SP)
     SensorKind sensor = SensorKind::WidebandAfr;
-    double intervalMs = 100;    // the recording's sample interval
+    // The column of sensor 1's reading: L1, or U1do (the sensor's own voltage) for a zirconia
+    // sensor in the offset connection, where L1 is the module's shift.
+    int readingColumn = column::L1;
+    // The recording's sample interval; 0 takes it from the time column (recordedIntervalMs).
+    double intervalMs = 0;
     RecordingRows rows;
 };
 
@@ -145,6 +149,11 @@ struct CorrectionResult {
 
 // value(row, column) reads one number of the archive (columns as analysis::column names them).
 using ValueOf = std::function<double(int row, int column)>;
+
+// The sample interval of rows first..last from their times (column 0): the median spacing,
+// so that a pause or a changed interval here and there does not move it; 100 ms when fewer
+// than two rows have usable times.
+double recordedIntervalMs(const ValueOf& value, int first, int last);
 
 CorrectionResult proposeCorrections(const CorrectionInput& input, const CorrectionSettings& settings,
                                     const CellMask& locked, const ValueOf& value);

@@ -467,6 +467,40 @@ private slots:
         }
     }
 
+    // The interval of an opened recording comes from its times.
+    void interval_data() {
+        QTest::addColumn<QList<double>>("times");
+        QTest::addColumn<double>("intervalMs");
+        QTest::newRow("100 ms") << QList<double>{0, 0.1, 0.2, 0.3, 0.4} << 100.0;
+        QTest::newRow("hundredths") << QList<double>{5.2, 5.7, 6.2, 6.7} << 500.0;
+        QTest::newRow("a pause") << QList<double>{0, 0.2, 0.4, 30, 30.2, 30.4} << 200.0;
+        QTest::newRow("interval changed once") << QList<double>{0, 0.1, 0.2, 0.3, 1.3, 2.3} << 100.0;
+        QTest::newRow("one row") << QList<double>{7} << 100.0;
+        QTest::newRow("no usable times") << QList<double>{0, 0, std::nan("")} << 100.0;
+    }
+    void interval() {
+        QFETCH(QList<double>, times);
+        QFETCH(double, intervalMs);
+        const ValueOf value = [&times](int row, int col) { return col == 0 ? times.at(row - 1) : 0.0; };
+        QCOMPARE(recordedIntervalMs(value, 1, int(times.size())), intervalMs);
+    }
+
+    // Sensor 1's reading may come from another column (a zirconia sensor's own voltage
+    // where L1 is the module's shift), and a proposal then follows that column.
+    void readingColumn() {
+        Rec rec;
+        rec.repeat(40, 1600, 2.5, 0.8); // L1 reads rich
+        const ValueOf l1 = rec.value();
+        const ValueOf value = [&l1](int row, int col) { return col == column::U1do ? 0.1 : l1(row, col); };
+        CorrectionInput in;
+        in.sensor = SensorKind::Zirconia;
+        in.rows = RecordingRows::whole(rec.size());
+        in.readingColumn = column::U1do;
+        QCOMPARE(proposeCorrections(in, quiet(), {}, value).cell(5, 5).change, 2);
+        in.readingColumn = column::L1;
+        QCOMPARE(proposeCorrections(in, quiet(), {}, value).cell(5, 5).change, -2);
+    }
+
     void toolTip_data() {
         QTest::addColumn<QString>("locale");
         QTest::addColumn<bool>("english");
