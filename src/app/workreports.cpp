@@ -143,8 +143,24 @@ void WorkReports::defaultDialogs() {
     };
 }
 
+QString WorkReports::reportedModule() const {
+    if (!m_w->Ctx.module.identifier.isEmpty()) return m_w->Ctx.module.identifier;
+    // None connected in this run: the module whose copy the history holds last.
+    QString last;
+    QDateTime newest;
+    const QDir root(QDir(QDir::currentPath()).filePath(QStringLiteral("history")));
+    for (const QString& folder : root.entryList(QDir::Dirs | QDir::NoDotAndDotDot, QDir::Name)) {
+        const QList<history::Entry> copies = history::list(QDir::currentPath(), folder);
+        if (!copies.isEmpty() && (!newest.isValid() || copies.last().when > newest)) {
+            newest = copies.last().when;
+            last = folder;
+        }
+    }
+    return last;
+}
+
 bool WorkReports::moduleKnown() const {
-    if (!m_w->Ctx.module.identifier.isEmpty()) return true;
+    if (!reportedModule().isEmpty()) return true;
     if (m_w->Ctx.error)
         m_w->Ctx.error(msgs().english() ? QStringLiteral("No module has been connected yet: there is no work to report.")
                                         : QStringLiteral("Модуль ещё не подключался: отчёт не о чем составить."));
@@ -153,18 +169,25 @@ bool WorkReports::moduleKnown() const {
 
 void WorkReports::withPeriod(const std::function<void(const QDateTime&)>& then) {
     const bool en = msgs().english();
+    const bool thisRun = !m_w->Ctx.module.identifier.isEmpty();
     QDateTime start = m_runStart;
     start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
-    QList<QDateTime> starts{m_runStart};
-    QStringList items{(en ? QStringLiteral("This run, since %1") : QStringLiteral("Этот запуск программы, с %1"))
-                          .arg(dateTimeText(m_runStart))};
-    for (const QDateTime& day : report::workDays(history::list(QDir::currentPath(), m_w->Ctx.module.identifier))) {
+    QList<QDateTime> starts;
+    QStringList items;
+    // This run's work is offered only for the module connected in it.
+    if (thisRun) {
+        starts << m_runStart;
+        items << (en ? QStringLiteral("This run, since %1") : QStringLiteral("Этот запуск программы, с %1"))
+                     .arg(dateTimeText(m_runStart));
+    }
+    for (const QDateTime& day : report::workDays(history::list(QDir::currentPath(), reportedModule()))) {
         if (day >= start) continue;
         starts << day;
         items << (en ? QStringLiteral("Since %1") : QStringLiteral("С %1")).arg(dateTimeText(day));
     }
+    if (starts.isEmpty()) starts << m_runStart;
     if (starts.size() == 1 || !askPeriod) {
-        then(m_runStart);
+        then(starts.first());
         return;
     }
     askPeriod(items, [starts, then](int chosen) {
@@ -177,8 +200,15 @@ report::Document WorkReports::document(const QDateTime& since) const {
     report::Document d;
     d.english = msgs().english();
     d.made = QDateTime::currentDateTime();
-    d.module = {ctx.module.model, ctx.module.identifier, m_w->Config->currentCode(), m_w->BComPort1->Port()};
-    d.content = report::choose(history::list(QDir::currentPath(), ctx.module.identifier), since);
+    const QString id = reportedModule();
+    if (id == ctx.module.identifier) {
+        d.module = {ctx.module.model, id, m_w->Config->currentCode(), m_w->BComPort1->Port()};
+    } else {
+        // A module of an earlier run: what its identifier tells (the model is its first five
+        // characters); its sensors and port are not known now.
+        d.module = {id.left(5), id, QString(), QString()};
+    }
+    d.content = report::choose(history::list(QDir::currentPath(), id), since);
 
     const Table3DPanel* tables = m_w->Panel_3D;
     d.speed = tables->speedBreakpoints();
@@ -206,7 +236,9 @@ report::Document WorkReports::document(const QDateTime& since) const {
             ParamChart& chart = rec->chart();
             const int n = chart.sampleCount();
             const int first = std::max(0, n - samples);
-            return chartpicture::image(chart, pixels, std::make_pair(double(first), double(std::max(first + 1, n - 1))));
+            // Drawn at half the size and twice the scale, so its texts stay readable on paper.
+            return chartpicture::image(chart, pixels / 2, std::make_pair(double(first), double(std::max(first + 1, n - 1))),
+                                       2.0);
         };
     }
     return d;

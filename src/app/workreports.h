@@ -6,7 +6,9 @@
 // archive; its pictures come from the surface view's and the chart's own rendering.
 //
 // The dialogs are hooks, so that tests answer them: the period (when the history holds
-// earlier days), the file name (the operation context's save dialog), the printer.
+// earlier days), the file name (the operation context's save dialog), the printer. With no
+// module connected in this run, the report is of the module the history saw last, from one
+// of its days.
 
 #include "report/reportdocument.h"
 
@@ -33,9 +35,9 @@ public:
     QAction* actWorkReport = nullptr;
     QAction* actPrintReport = nullptr;
 
-    // Which work the report covers: items are the choices shown (this run first, then the
-    // days of the history, newest first); done(index) answers, done(-1) cancels. Asked
-    // only when the history holds copies from before this run.
+    // Which work the report covers: items are the choices shown (this run first, when the
+    // module was connected in it, then the days of the history, newest first); done(index)
+    // answers, done(-1) cancels. Asked only when there is more than one choice.
     std::function<void(const QStringList& items, std::function<void(int)> done)> askPeriod;
     // The printer: print(printer) prints on it, once the user chose it.
     std::function<void(std::function<void(QPrinter*)> print)> askPrinter;
@@ -52,6 +54,9 @@ public:
     void printReport();
 
 private:
+    // The module of the report: the one connected in this run, else the one whose copy the
+    // history holds last (a report of earlier work made without the car); empty for none.
+    QString reportedModule() const;
     // Asks for the period when there is a choice, then runs then(since).
     void withPeriod(const std::function<void(const QDateTime&)>& then);
     bool moduleKnown() const;

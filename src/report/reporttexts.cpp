@@ -6,6 +6,8 @@
 
 #include <QFileInfo>
 
+#include <algorithm>
+
 namespace report {
 
 namespace {
@@ -100,8 +102,11 @@ Texts english() {
     return t;
 }
 
-QString lineFault(const char16_t* ru, const char16_t* en, int line, bool english) {
-    return QString::fromUtf16(english ? en : ru).arg(line);
+// "изменено ячеек — 3", "3 cells changed", "1 point changed".
+QString changedCount(int n, bool points, bool english) {
+    if (!english) return (points ? QStringLiteral("изменено точек — %1") : QStringLiteral("изменено ячеек — %1")).arg(n);
+    const QString what = points ? QStringLiteral("point") : QStringLiteral("cell");
+    return QStringLiteral("%1 %2%3 changed").arg(n).arg(what, n == 1 ? QString() : QStringLiteral("s"));
 }
 
 } // namespace
@@ -156,7 +161,11 @@ QString changeText(history::Kind kind, const Change& change, bool english) {
 QStringList summaryLines(const Content& content, int changedSettings, bool english) {
     const Texts& t = texts(english);
     if (content.parts.isEmpty()) return {t.nothingDone};
-    if (!content.changed() && changedSettings == 0) return {t.nothingChanged};
+    // A table written with nothing to compare with may have changed: that is not "nothing".
+    const bool unknown = std::any_of(content.parts.begin(), content.parts.end(), [](const Part& p) {
+        return p.kind != history::Kind::Settings && p.after.present && !p.before.present;
+    });
+    if (!content.changed() && changedSettings == 0 && !unknown) return {t.nothingChanged};
     QStringList out;
     for (const Part& p : content.parts) {
         QString what;
@@ -171,16 +180,8 @@ QStringList summaryLines(const Content& content, int changedSettings, bool engli
             what = t.notReadBefore;
         } else if (p.changes.isEmpty()) {
             what = t.noChanges;
-        } else if (isCurve(p.kind)) {
-            what = (english ? p.changes.size() == 1 ? QStringLiteral("%1 point changed")
-                                                    : QStringLiteral("%1 points changed")
-                            : QStringLiteral("изменено точек — %1"))
-                       .arg(p.changes.size());
         } else {
-            what = (english ? p.changes.size() == 1 ? QStringLiteral("%1 cell changed")
-                                                    : QStringLiteral("%1 cells changed")
-                            : QStringLiteral("изменено ячеек — %1"))
-                       .arg(p.changes.size());
+            what = changedCount(int(p.changes.size()), isCurve(p.kind), english);
         }
         out << kindTitle(p.kind, english) + QStringLiteral(": ") + what;
     }
@@ -188,36 +189,28 @@ QStringList summaryLines(const Content& content, int changedSettings, bool engli
 }
 
 QString damagedText(const Damaged& d, bool english) {
+    // %1 is the line, or the system's reason where the file cannot be read.
+    struct FaultText {
+        Fault fault;
+        const char16_t* ru;
+        const char16_t* en;
+    };
+    static const FaultText kTexts[] = {
+        {Fault::Unreadable, u"не читается (%1)", u"cannot be read (%1)"},
+        {Fault::TooLarge, u"слишком велик для копии", u"far too large for a copy"},
+        {Fault::NotText, u"не текст", u"not text"},
+        {Fault::TooLong, u"строка %1 слишком длинная", u"line %1 is too long"},
+        {Fault::Missing, u"нет строки %1", u"line %1 is missing"},
+        {Fault::NotNumber, u"строка %1 — не число", u"line %1 is not a number"},
+        {Fault::OutOfRange, u"строка %1 — число вне допустимых значений", u"line %1 is out of range"},
+        {Fault::BadLine, u"строка %1 — не строка регистра", u"line %1 is not a register line"},
+        {Fault::Empty, u"не содержит ни одного регистра", u"holds no register"},
+    };
     QString why;
-    switch (d.fault) {
-    case Fault::Unreadable:
-        why = (english ? QStringLiteral("cannot be read (%1)") : QStringLiteral("не читается (%1)")).arg(d.reason);
-        break;
-    case Fault::TooLarge:
-        why = english ? QStringLiteral("far too large for a copy") : QStringLiteral("слишком велик для копии");
-        break;
-    case Fault::NotText:
-        why = english ? QStringLiteral("not text") : QStringLiteral("не текст");
-        break;
-    case Fault::TooLong:
-        why = lineFault(u"строка %1 слишком длинная", u"line %1 is too long", d.line, english);
-        break;
-    case Fault::Missing:
-        why = lineFault(u"нет строки %1", u"line %1 is missing", d.line, english);
-        break;
-    case Fault::NotNumber:
-        why = lineFault(u"строка %1 — не число", u"line %1 is not a number", d.line, english);
-        break;
-    case Fault::OutOfRange:
-        why = lineFault(u"строка %1 — число вне допустимых значений", u"line %1 is out of range", d.line, english);
-        break;
-    case Fault::BadLine:
-        why = lineFault(u"строка %1 — не строка регистра", u"line %1 is not a register line", d.line, english);
-        break;
-    case Fault::Empty:
-        why = english ? QStringLiteral("holds no register") : QStringLiteral("не содержит ни одного регистра");
-        break;
-    }
+    for (const FaultText& f : kTexts)
+        if (f.fault == d.fault) why = QString::fromUtf16(english ? f.en : f.ru);
+    if (why.contains(QLatin1String("%1")))
+        why = why.arg(d.fault == Fault::Unreadable ? d.reason : QString::number(d.line));
     return QFileInfo(d.path).fileName() + QStringLiteral(": ") + why;
 }
 

@@ -67,10 +67,11 @@ private:
 };
 
 void draw(ParamChart& chart, QPaintDevice* device, QSize size, std::optional<std::pair<double, double>> range,
-          bool vector = false) {
+          bool vector = false, double scale = 1) {
     Staging staged(chart, size, range);
     QCPPainter painter(device);
     if (!painter.isActive()) return;
+    if (scale != 1) painter.scale(scale, scale);
     // A vector file keeps lines as lines (no cached pixmaps, cosmetic pens stay thin).
     if (vector) painter.setMode(QCPPainter::pmVectorized);
     chart.plot()->toPainter(&painter, size.width(), size.height());
@@ -114,11 +115,11 @@ Target target(const QString& chosen, Format filterFormat) {
     return {chosen + extension(filterFormat), filterFormat};
 }
 
-QImage image(ParamChart& chart, QSize size, std::optional<std::pair<double, double>> range) {
-    if (size.isEmpty()) return {};
-    QImage out(size, QImage::Format_RGB32);
+QImage image(ParamChart& chart, QSize size, std::optional<std::pair<double, double>> range, double scale) {
+    if (size.isEmpty() || !(scale > 0)) return {};
+    QImage out(QSize(qRound(size.width() * scale), qRound(size.height() * scale)), QImage::Format_RGB32);
     out.fill(Qt::white);
-    draw(chart, &out, size, range);
+    draw(chart, &out, size, range, false, scale);
     return out;
 }
 

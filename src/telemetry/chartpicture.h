@@ -43,8 +43,10 @@ struct Target {
 Target target(const QString& chosen, Format filterFormat);
 
 // The chart drawn at a size in pixels; range: lower and upper sample of the time axis to
-// draw instead of the shown one. The chart and its axis are left as they were.
-QImage image(ParamChart& chart, QSize size, std::optional<std::pair<double, double>> range = std::nullopt);
+// draw instead of the shown one; scale: pixels per pixel of the size (a picture printed
+// small keeps its texts readable at scale 2). The chart and its axis are left as they were.
+QImage image(ParamChart& chart, QSize size, std::optional<std::pair<double, double>> range = std::nullopt,
+             double scale = 1);
 // The bytes of a picture file of the chart (range as for image()); empty when it cannot be
 // made.
 QByteArray encode(ParamChart& chart, Format format, QSize size,

@@ -10,11 +10,14 @@
 
 namespace pdf {
 
-// The text of every page, in reading order; a form feed ends each page. Empty when the tool
-// failed; *error then says why.
-inline QString text(const QString& path, QString* error = nullptr) {
+// The text of every page, in reading order, or (layout) line by line as the page shows it,
+// which keeps the cells of a table's row together; a form feed ends each page. Empty when
+// the tool failed; *error then says why.
+inline QString text(const QString& path, QString* error = nullptr, bool layout = false) {
     QProcess p;
-    p.start(QStringLiteral("pdftotext"), {QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")});
+    QStringList args{QStringLiteral("-enc"), QStringLiteral("UTF-8"), path, QStringLiteral("-")};
+    if (layout) args.prepend(QStringLiteral("-layout"));
+    p.start(QStringLiteral("pdftotext"), args);
     if (!p.waitForFinished(30000) || p.exitStatus() != QProcess::NormalExit || p.exitCode() != 0) {
         if (error) *error = QStringLiteral("pdftotext: ") + p.errorString() + QString::fromUtf8(p.readAllStandardError());
         return {};

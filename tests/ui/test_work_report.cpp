@@ -5,10 +5,13 @@
 // write it, record) names the module and exactly those three changes in either language; a
 // run that changed nothing says so; a damaged history copy is named and skipped; the
 // printer gets the same report; earlier work is reported from the dates of the history.
+// With SCREENSHOT_DIR set, the pictures and reports are kept there for a person to look at.
 #include "app/workreports.h"
+#include "common/messages.h"
 #include "history/history.h"
 #include "pdftext.h"
 #include "report/reporttexts.h"
+#include "settings/settingspanel.h"
 #include "surface/surfaceview.h"
 #include "tabletest.h"
 #include "telemetry/chartmenu.h"
@@ -30,6 +33,7 @@
 #include <qcustomplot.h>
 
 #include <cmath>
+#include <tuple>
 
 namespace {
 
@@ -64,6 +68,13 @@ int pixelsOf(const QImage& image, const QColor& colour, bool exact) {
 }
 
 QString oneLine(QString s) { return s.replace(QRegularExpression(QStringLiteral("\\s+")), QStringLiteral(" ")); }
+
+void keepForLooking(const QString& path, const QString& name) {
+    const QString dir = qEnvironmentVariable("SCREENSHOT_DIR");
+    if (dir.isEmpty()) return;
+    QFile::remove(QDir(dir).filePath(name));
+    QFile::copy(path, QDir(dir).filePath(name));
+}
 
 } // namespace
 
@@ -124,8 +135,9 @@ class TestWorkReport : public QObject {
         };
         reports()->actWorkReport->trigger();
         if (asked.isEmpty() || !QFile::exists(path)) return QStringLiteral("(no report: %1)").arg(errors.join(' '));
+        keepForLooking(path, (msgs().english() ? QStringLiteral("en-") : QStringLiteral("ru-")) + name);
         QString error;
-        const QString text = pdf::text(path, &error);
+        const QString text = pdf::text(path, &error, true);
         return text.isEmpty() ? error : oneLine(text);
     }
     // A chart that shows a minute of driving with the crankshaft speed.
@@ -186,6 +198,7 @@ private slots:
         pictures->actSaveChartImage->trigger();
         QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
         QVERIFY2(QFile::exists(path), qPrintable(path));
+        keepForLooking(path, written);
         QCOMPARE(chart().plot()->xAxis->range(), QCPRange(0, 599));
         QCOMPARE(chart().plot()->viewport(), chart().plot()->rect());
 
@@ -194,8 +207,8 @@ private slots:
             QFile f(path);
             QVERIFY(f.open(QIODevice::ReadOnly));
             const QByteArray svg = f.readAll();
-            QVERIFY(svg.contains(QStringLiteral("width=\"%1").arg(size.width()).toUtf8()));
-            QVERIFY(svg.contains(QStringLiteral("height=\"%1").arg(size.height()).toUtf8()));
+            // The SVG's own units are the picture's pixels.
+            QVERIFY(svg.contains(QStringLiteral("viewBox=\"0 0 %1 %2\"").arg(size.width()).arg(size.height()).toUtf8()));
             QVERIFY(svg.contains(">Время<")); // the time axis title, as text
             QSvgRenderer renderer(svg);
             QVERIFY(renderer.isValid());
@@ -346,6 +359,22 @@ private slots:
         QVERIFY(text.contains(QStringLiteral("Таблица MAF: изменено ячеек — 1")));
     }
 
+    // A mode switched with the mode buttons is a changed setting: the switch keeps its write.
+    void modeSwitchIsAChange() {
+        openWindow();
+        connectModule();
+        if (QTest::currentTestFailed()) return;
+        QCOMPARE(m->reg(0x00) & 0x18, 0);
+        QTest::mouseClick(w->Panel_Sett_Max->ui.AdvTBtn_Emu, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Ex->Timer_Emulator->isActive(), 5000);
+        QCOMPARE(m->reg(0x00) & 0x18, 0x08);
+        const QString text = report(QStringLiteral("mode.pdf"));
+        QVERIFY2(text.contains(QStringLiteral("Настройки: изменено — 1")), qPrintable(text.left(800)));
+        const qsizetype row = text.indexOf(QStringLiteral("Режим работы"));
+        QVERIFY2(text.mid(row).startsWith(QStringLiteral("Режим работы Оптимизатор Эмулятор изменено")),
+                 qPrintable(text.mid(row, 80)));
+    }
+
     void printed() {
         openWindow();
         connectModule();
@@ -382,7 +411,7 @@ private slots:
 
     // A report of earlier work, chosen by the history's dates.
     void earlierWork() {
-        const QDateTime yesterday = QDateTime::currentDateTime().addDays(-1);
+        const QDateTime yesterday(QDate::currentDate().addDays(-1), QTime(12, 0));
         auto copy = [&](int secs, history::Direction dir, int first) {
             QStringList lines(64, QStringLiteral("0"));
             lines[0] = QString::number(first);
@@ -408,6 +437,31 @@ private slots:
             QCOMPARE(text.contains(QStringLiteral("Строка 1, столбец 1: 0 → 7")), chosen == 1);
             QCOMPARE(text.contains(QStringLiteral("Таблица MAF")), chosen == 1);
         }
+    }
+
+    // Without a module in this run, the report is of the module the history saw last.
+    void lastModuleOfTheHistory() {
+        const QDateTime yesterday(QDate::currentDate().addDays(-1), QTime(12, 0));
+        for (const auto& [id, secs, first] : {std::tuple{QStringLiteral("TR-90B01"), 0, 3},
+                                              std::tuple{kModule, 60, 0}, std::tuple{kModule, 120, 9}}) {
+            QStringList lines(64, QStringLiteral("0"));
+            lines[63] = QString::number(first);
+            QByteArray bytes;
+            for (const QString& l : lines) bytes += l.toLatin1() + "\r\n";
+            QVERIFY(history::keep(QDir::currentPath(), id, history::Kind::Lambda,
+                                  secs == 120 ? history::Direction::Written : history::Direction::Read, bytes,
+                                  yesterday.addSecs(secs), nullptr, nullptr, false));
+        }
+        openWindow();
+        bool asked = false;
+        reports()->askPeriod = [&](const QStringList&, std::function<void(int)>) { asked = true; };
+        const QString text = report(QStringLiteral("last.pdf"));
+        QVERIFY(!asked); // one day only: nothing to choose
+        QVERIFY2(errors.isEmpty(), qPrintable(errors.join('\n')));
+        QVERIFY2(text.contains(QStringLiteral("Идентификатор: ") + kModule), qPrintable(text.left(500)));
+        QVERIFY(text.contains(QStringLiteral("Модель: TR-70")));
+        QVERIFY(text.contains(QStringLiteral("Строка 8, столбец 8: 0 → 9")));
+        QVERIFY(!text.contains(QStringLiteral("TR-90B01")));
     }
 
     // Where the actions are: the chart's and the grid's menus, the module menu, shortcuts.

@@ -86,6 +86,10 @@ private slots:
                            "Lambda 2 curve: 2 points changed"};
         // A table written with nothing to compare with is not a change that can be shown,
         // but it is not "nothing changed" either: it is named as what it is.
+        QTest::newRow("written without a read, and nothing else")
+            << QList<report::Part>{part(Kind::Settings, true, true, 0), part(Kind::Lambda, false, true, 0)} << 0
+            << QStringList{"Настройки: без изменений", "Таблица Лямбда: записана без чтения: сравнить не с чем"}
+            << QStringList{"Settings: no changes", "Lambda table: written without a read: nothing to compare with"};
         QTest::newRow("written without a read")
             << QList<report::Part>{part(Kind::Settings, true, true, 0), part(Kind::Volt, false, true, 0),
                                    part(Kind::Emu1, true, true, 1)}
