@@ -151,6 +151,15 @@ class Flow {
         return h;
     }
 
+    // A note in small grey type kept on the page of the grids that follow it.
+    void gridsWithNote(const QString& note, const QList<Grid>& list) {
+        double h = 0;
+        for (const Grid& g : list) h = std::max(h, gridHeight(g));
+        need(textHeight(font(8.5), note, width()) + mm(1) + h);
+        paragraph(note, font(8.5), kDim);
+        grids(list);
+    }
+
     // Grids side by side, in equal widths.
     void grids(const QList<Grid>& list) {
         if (list.isEmpty()) return;
@@ -400,11 +409,12 @@ void tablePart(Flow& f, const Document& doc, const Part& p, const Pictures& pics
         g.cells = cellTexts(p.kind, p.after.copy.bytes);
         sides << g;
     }
-    if (!isCurve(p.kind))
-        f.paragraph(t.axes.arg(doc.loadIsMafVoltage ? t.loadVolts : t.loadMs), font(8.5), kDim);
     if (!p.after.present) f.paragraph(t.notWritten, font(9.5), kDim);
     else if (!p.before.present) f.paragraph(t.notReadBefore, font(9.5), kDim);
-    f.grids(sides);
+    if (isCurve(p.kind))
+        f.grids(sides);
+    else
+        f.gridsWithNote(t.axes.arg(doc.loadIsMafVoltage ? t.loadVolts : t.loadMs), sides);
     if (both) {
         Grid diff = gridFor(doc, p.kind, t.difference);
         diff.cells = cellTexts(p.kind, p.after.copy.bytes);
@@ -436,7 +446,6 @@ void recordingPart(Flow& f, const Document& doc, const Pictures& pics, const Tex
     f.paragraph(t.recordingFacts.arg(r.samples).arg(formatGeneral(r.firstTime), formatGeneral(r.lastTime)));
     f.picture(pics.chart, 180);
     if (!r.l1) return;
-    f.paragraph(t.axes.arg(doc.loadIsMafVoltage ? t.loadVolts : t.loadMs), font(8.5), kDim);
     Grid g = gridFor(doc, history::Kind::Maf, t.statisticsHeading);
     for (int row = 1; row <= 8; ++row)
         for (int col = 1; col <= 8; ++col) {
@@ -445,7 +454,7 @@ void recordingPart(Flow& f, const Document& doc, const Pictures& pics, const Tex
                                       QLatin1Char(')')
                                 : QString());
         }
-    f.grids({g});
+    f.gridsWithNote(t.axes.arg(doc.loadIsMafVoltage ? t.loadVolts : t.loadMs), {g});
 }
 
 int layout(QPagedPaintDevice* device, QPainter* painter, const Document& doc, const Pictures& pics, int pages) {
