@@ -35,7 +35,7 @@ const QDateTime kSince(QDate(2026, 5, 14), QTime(9, 0, 0));
 
 // One copy of a scenario: kind, direction, seconds from the start of the work, the bytes it
 // holds (a single value repeated, with cell 0 set to `first`) or damaged.
-struct Spec {
+struct Planned {
     Kind kind;
     Direction dir;
     int at;
@@ -45,14 +45,14 @@ struct Spec {
 
 QString pathOf(int i) { return QStringLiteral("/h/copy%1.txt").arg(i); }
 
-// The copies in time order and a reader that answers from the specs.
+// The copies in time order and a reader that answers from the planned.
 struct Scenario {
     QList<history::Entry> entries;
-    QList<Spec> specs;
+    QList<Planned> planned;
     report::CopyReader reader() const {
-        return [specs = specs](const history::Entry& e, report::Copy* copy, report::Damaged* d) {
+        return [planned = planned](const history::Entry& e, report::Copy* copy, report::Damaged* d) {
             const int i = e.path.mid(7).chopped(4).toInt();
-            const Spec& s = specs.at(i);
+            const Planned& s = planned.at(i);
             if (s.damaged) {
                 d->path = e.path;
                 d->fault = Fault::NotNumber;
@@ -71,11 +71,11 @@ struct Scenario {
     }
 };
 
-Scenario scenario(const QList<Spec>& specs) {
+Scenario scenario(const QList<Planned>& planned) {
     Scenario s;
-    s.specs = specs;
-    for (int i = 0; i < specs.size(); ++i)
-        s.entries << history::Entry{pathOf(i), kSince.addSecs(specs.at(i).at), specs.at(i).kind, specs.at(i).dir};
+    s.planned = planned;
+    for (int i = 0; i < planned.size(); ++i)
+        s.entries << history::Entry{pathOf(i), kSince.addSecs(planned.at(i).at), planned.at(i).kind, planned.at(i).dir};
     return s;
 }
 
@@ -88,7 +88,7 @@ int indexOf(const report::Side& side) {
 
 Q_DECLARE_METATYPE(Kind)
 Q_DECLARE_METATYPE(Fault)
-Q_DECLARE_METATYPE(QList<Spec>)
+Q_DECLARE_METATYPE(QList<Planned>)
 Q_DECLARE_METATYPE(QList<report::Change>)
 
 class TestReportContent : public QObject {
@@ -197,7 +197,7 @@ private slots:
     }
 
     void choosing_data() {
-        QTest::addColumn<QList<Spec>>("specs");
+        QTest::addColumn<QList<Planned>>("planned");
         QTest::addColumn<Kind>("kind");
         QTest::addColumn<int>("before");   // index of the copy, -1 none
         QTest::addColumn<bool>("earlier");
@@ -207,59 +207,59 @@ private slots:
 
         using K = Kind;
         const auto R = Direction::Read, W = Direction::Written;
-        QTest::newRow("read, then written") << QList<Spec>{{K::Maf, R, 10, 1}, {K::Maf, W, 20, 2}} << K::Maf << 0
+        QTest::newRow("read, then written") << QList<Planned>{{K::Maf, R, 10, 1}, {K::Maf, W, 20, 2}} << K::Maf << 0
                                             << false << 1 << 1 << QStringList{};
-        QTest::newRow("written the same") << QList<Spec>{{K::Maf, R, 10, 1}, {K::Maf, W, 20, 1}} << K::Maf << 0
+        QTest::newRow("written the same") << QList<Planned>{{K::Maf, R, 10, 1}, {K::Maf, W, 20, 1}} << K::Maf << 0
                                           << false << 1 << 0 << QStringList{};
-        QTest::newRow("read only") << QList<Spec>{{K::Lambda, R, 5, 1}, {K::Lambda, R, 50, 9}} << K::Lambda << 0
+        QTest::newRow("read only") << QList<Planned>{{K::Lambda, R, 5, 1}, {K::Lambda, R, 50, 9}} << K::Lambda << 0
                                    << false << -1 << 0 << QStringList{};
         QTest::newRow("the last write counts")
-            << QList<Spec>{{K::Emu1, R, 1, 1}, {K::Emu1, W, 2, 2}, {K::Emu1, R, 3, 2}, {K::Emu1, W, 4, 1}} << K::Emu1
+            << QList<Planned>{{K::Emu1, R, 1, 1}, {K::Emu1, W, 2, 2}, {K::Emu1, R, 3, 2}, {K::Emu1, W, 4, 1}} << K::Emu1
             << 0 << false << 3 << 0 << QStringList{};
         QTest::newRow("written without a read: the copy before the work")
-            << QList<Spec>{{K::Volt, R, -3600, 7}, {K::Volt, W, 30, 8}} << K::Volt << 0 << true << 1 << 1
+            << QList<Planned>{{K::Volt, R, -3600, 7}, {K::Volt, W, 30, 8}} << K::Volt << 0 << true << 1 << 1
             << QStringList{};
         QTest::newRow("written first, read later: still the copy before the work")
-            << QList<Spec>{{K::Volt, W, -7200, 5}, {K::Volt, W, 30, 8}, {K::Volt, R, 40, 8}} << K::Volt << 0 << true
+            << QList<Planned>{{K::Volt, W, -7200, 5}, {K::Volt, W, 30, 8}, {K::Volt, R, 40, 8}} << K::Volt << 0 << true
             << 1 << 1 << QStringList{};
-        QTest::newRow("written, nothing before") << QList<Spec>{{K::Emu2, W, 0, 8}} << K::Emu2 << -1 << false << 0
+        QTest::newRow("written, nothing before") << QList<Planned>{{K::Emu2, W, 0, 8}} << K::Emu2 << -1 << false << 0
                                                  << 0 << QStringList{};
         QTest::newRow("only earlier work: not in the report")
-            << QList<Spec>{{K::Maf, R, -10, 1}, {K::Maf, W, -5, 2}} << K::Maf << -2 << false << -2 << 0
+            << QList<Planned>{{K::Maf, R, -10, 1}, {K::Maf, W, -5, 2}} << K::Maf << -2 << false << -2 << 0
             << QStringList{};
         QTest::newRow("the start's own second belongs to the work")
-            << QList<Spec>{{K::Maf, R, 0, 1}, {K::Maf, W, 1, 3}} << K::Maf << 0 << false << 1 << 1 << QStringList{};
+            << QList<Planned>{{K::Maf, R, 0, 1}, {K::Maf, W, 1, 3}} << K::Maf << 0 << false << 1 << 1 << QStringList{};
         QTest::newRow("a damaged read is skipped and named")
-            << QList<Spec>{{K::Maf, R, 5, 1, true}, {K::Maf, R, 6, 1}, {K::Maf, W, 7, 3}} << K::Maf << 1 << false << 2
+            << QList<Planned>{{K::Maf, R, 5, 1, true}, {K::Maf, R, 6, 1}, {K::Maf, W, 7, 3}} << K::Maf << 1 << false << 2
             << 1 << QStringList{pathOf(0)};
         QTest::newRow("a damaged write: the write before it stands")
-            << QList<Spec>{{K::Maf, R, 5, 1}, {K::Maf, W, 6, 4}, {K::Maf, W, 7, 9, true}} << K::Maf << 0 << false << 1
+            << QList<Planned>{{K::Maf, R, 5, 1}, {K::Maf, W, 6, 4}, {K::Maf, W, 7, 9, true}} << K::Maf << 0 << false << 1
             << 1 << QStringList{pathOf(2)};
         QTest::newRow("the only read damaged: the copy before the work")
-            << QList<Spec>{{K::Maf, R, -50, 6}, {K::Maf, W, -40, 2, true}, {K::Maf, R, 5, 1, true},
+            << QList<Planned>{{K::Maf, R, -50, 6}, {K::Maf, W, -40, 2, true}, {K::Maf, R, 5, 1, true},
                            {K::Maf, W, 7, 3}}
             << K::Maf << 0 << true << 3 << 1 << QStringList{pathOf(2), pathOf(1)};
         QTest::newRow("every copy damaged: not in the report, all named")
-            << QList<Spec>{{K::Lambda, R, 1, 1, true}, {K::Lambda, W, 2, 1, true}} << K::Lambda << -2 << false << -2
+            << QList<Planned>{{K::Lambda, R, 1, 1, true}, {K::Lambda, W, 2, 1, true}} << K::Lambda << -2 << false << -2
             << 0 << QStringList{pathOf(0), pathOf(1)};
         QTest::newRow("settings: now is the last copy, read or written")
-            << QList<Spec>{{K::Settings, R, 1, 100}, {K::Settings, W, 2, 101}, {K::Settings, R, 3, 102}}
+            << QList<Planned>{{K::Settings, R, 1, 100}, {K::Settings, W, 2, 101}, {K::Settings, R, 3, 102}}
             << K::Settings << 0 << false << 2 << 1 << QStringList{};
         QTest::newRow("settings read once: nothing changed")
-            << QList<Spec>{{K::Settings, R, 1, 100}} << K::Settings << 0 << false << 0 << 0 << QStringList{};
+            << QList<Planned>{{K::Settings, R, 1, 100}} << K::Settings << 0 << false << 0 << 0 << QStringList{};
         QTest::newRow("other kinds do not mix in")
-            << QList<Spec>{{K::Maf, R, 1, 1}, {K::Lambda, W, 2, 5}, {K::Maf, W, 3, 1}} << K::Maf << 0 << false << 2
+            << QList<Planned>{{K::Maf, R, 1, 1}, {K::Lambda, W, 2, 5}, {K::Maf, W, 3, 1}} << K::Maf << 0 << false << 2
             << 0 << QStringList{};
     }
     void choosing() {
-        QFETCH(QList<Spec>, specs);
+        QFETCH(QList<Planned>, planned);
         QFETCH(Kind, kind);
         QFETCH(int, before);
         QFETCH(bool, earlier);
         QFETCH(int, after);
         QFETCH(int, changes);
         QFETCH(QStringList, damaged);
-        const Scenario s = scenario(specs);
+        const Scenario s = scenario(planned);
         // The start lies within its second, as the program's start does.
         const report::Content c = report::choose(s.entries, kSince.addMSecs(700), s.reader());
         QStringList named;
