@@ -10,6 +10,7 @@
 #include "app/protocolpanel.h"
 #include "app/recordingviews.h"
 #include "app/statusbar.h"
+#include "app/workreports.h"
 #include "common/datetime.h"
 #include "common/messages.h"
 #include "dialogs/about.h"
@@ -183,6 +184,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // The recording on the tables (operating point, cell statistics) and the chart readout.
     (new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this))
         ->setObjectName(QStringLiteral("RecViews"));
+    Reports = new WorkReports(this);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };

@@ -58,6 +58,7 @@ class TfmPredupr0D;
 class TfmPredupr0E;
 class TfmPredupr_Lambda_A;
 class TfmPredupr_Lambda_A_02;
+class WorkReports;
 
 class TForm1 : public QMainWindow, public ExchangeView, public ConnectionHost {
     Q_OBJECT
@@ -109,6 +110,8 @@ public:
 
     // The start-up question about a recording the program lost.
     JournalRestore* Restore = nullptr;
+    // Pictures of the chart and the surface, and the work report.
+    WorkReports* Reports = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

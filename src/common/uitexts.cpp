@@ -405,6 +405,14 @@ const QList<Entry>& table() {
          u"Относительное количество топлива или расход воздуха"_s,
          u"Relative amount of fuel or consuption air"_s},
 
+        // --- ours: pictures of the chart and the surface, and the work report ------------
+        {P::Chart, "actSaveChartImage", "text", u"Сохранить изображение графика…"_s, u"Save chart image…"_s},
+        {P::Chart, "actCopyChartImage", "text", u"Копировать изображение графика"_s, u"Copy chart image"_s},
+        {P::Table3D, "actSaveSurfaceImage", "text", u"Сохранить изображение поверхности…"_s,
+         u"Save surface image…"_s},
+        {P::Window, "actWorkReport", "text", u"Отчёт о работе…"_s, u"Work report…"_s},
+        {P::Window, "actPrintReport", "text", u"Печать отчёта…"_s, u"Print report…"_s},
+
         // --- The window caption, written last ---------------------------------------------
         {P::Caption, "Form1", "windowTitle", u"Оптимизатор. Версия 8.0"_s,
          u"Optimizer. Version 8.0"_s},

@@ -126,6 +126,7 @@ void LambdaLearning::startGate(const QString& chunk) {
         if (acknowledged) {
             // The module learns from now on; a later write of register 00 keeps it so.
             m_state->Bits_EE00[2] = QStringLiteral("1");
+            m_writer->keepWrittenCopy(regs::Mode, lowFirstByte(m_write));
             ex->Cmd_Pending = kClearLearningState;
         }
         const QStringList& b = m_state->Bits_EE00;
@@ -173,6 +174,7 @@ void LambdaLearning::stopGate(const QString& chunk) {
     ex->showSentCommand();
     if (ex->answerText(chunk) != QLatin1String("!")) return;
     m_state->Bits_EE00[2] = QStringLiteral("0");
+    m_writer->keepWrittenCopy(regs::Mode, lowFirstByte(m_write));
     finish(ex->Timer_Lambda_Ticher_02, false);
 }
 

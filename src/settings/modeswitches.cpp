@@ -381,6 +381,7 @@ void ModeSwitches::switchGate(Mode mode, const QString& chunk) {
     ex->showSentCommand();
     if (ex->answerText(chunk) == QLatin1String("!")) {
         timerOf(mode)->stop();
+        m_writer->keepWrittenCopy(regs::Mode, lowFirstByte(write));
         // A settings write that came while the switch ran (the MAF(P) view's own one
         // included) goes out now, with the mode buttons as they are.
         m_writer->resumeWrites();

@@ -26,7 +26,7 @@ dpkg-deb -x "$deb" "$root"
 [ "$(dpkg-deb -f "$deb" Package)" = moduletool ] || fail "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
 for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6opengl6 \
-         libqt6printsupport6 libqcustomplot2.1-qt6 libglu1-mesa qt6-qpa-plugins; do
+         libqt6printsupport6 libqt6svg6 libqcustomplot2.1-qt6 libglu1-mesa qt6-qpa-plugins; do
   printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$p\( \|$\)" \
     || fail "Depends lacks $p: $depends"
 done
