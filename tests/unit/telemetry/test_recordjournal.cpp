@@ -153,9 +153,12 @@ private slots:
                  QStringLiteral("An unsaved recording from 14.05.2026 09:12:03 (36000 samples) was found. Restore it?"));
     }
 
+    // The CSV's numbers have a point under any locale (a spreadsheet reads them so), and
+    // are cut toward zero to whole hundredths.
     void csvNumbers_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<QByteArray>("text");
+        QTest::newRow("a half under a comma locale") << 1.5 << QByteArray("1.5");
         QTest::newRow("whole") << 3.0 << QByteArray("3");
         QTest::newRow("zero") << 0.0 << QByteArray("0");
         QTest::newRow("hundredths") << 12.25 << QByteArray("12.25");
@@ -170,7 +173,11 @@ private slots:
     void csvNumbers() {
         QFETCH(double, value);
         QFETCH(QByteArray, text);
-        QCOMPARE(csvexport::number(value), text);
+        for (const char* locale : {"C", "ru_RU", "de_DE"}) {
+            QLocale::setDefault(QLocale(QString::fromLatin1(locale)));
+            QCOMPARE(csvexport::number(value), text);
+        }
+        QLocale::setDefault(QLocale::c());
     }
 
     void csvOfARecording() {
