@@ -7,11 +7,18 @@
 // So the log is kept as compact UTF-8 text while the panel is hidden, and the text area
 // holds it only while the user looks at it (and may type into it); what it holds then is
 // taken back, typed text included, when the panel is hidden again.
+//
+// While it is shown, the exchange adds lines dozens of times a second. Each line put into
+// the text area on its own lays the document out and moves the view, and the window then
+// paints the moved view; so lines wait (in order, each its own line) and go in together at
+// most once per frame interval, in one edit, with one move of the view.
 
 #include "ui_protocolpanel.h"
 
 #include <QByteArray>
 #include <QFrame>
+#include <QStringList>
+#include <QTimer>
 
 class ProtocolPanel : public QFrame {
     Q_OBJECT
@@ -33,8 +40,15 @@ protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
 
+    // How long lines for the shown text area wait at most, ms (one frame of the window).
+    static constexpr int ViewDelayMs = 100;
+    // Puts the waiting lines into the text area now.
+    void flushToView();
+
 private:
-    void appendToView(const QString& line);
+    QTimer m_viewTimer;    // brings the waiting lines into the text area
+    QStringList m_waiting; // lines for the text area, not yet in it
+    bool m_viewHasLine = false; // the text area holds a line of the log (an empty one too)
 
     QByteArray m_stored;   // the log while the text area does not hold it
     bool m_inView = false; // the text area holds the log
