@@ -12,7 +12,6 @@ ProtocolPanel::ProtocolPanel(QWidget* parent) : QFrame(parent) {
     mono.setStyleHint(QFont::Monospace);
     ui.MemoProtocol->setFont(mono);
     m_viewTimer.setSingleShot(true);
-    m_viewTimer.setInterval(ViewDelayMs);
     connect(&m_viewTimer, &QTimer::timeout, this, &ProtocolPanel::flushToView);
 }
 
@@ -20,7 +19,13 @@ void ProtocolPanel::appendLine(const QString& line) {
     ++m_lines;
     if (m_inView) {
         m_waiting << line;
-        if (!m_viewTimer.isActive()) m_viewTimer.start();
+        // Put in where the line comes from (a receive event, away from the ticks) once the
+        // interval is over; the timer brings the last lines of a burst.
+        const qint64 since = m_lastFlush.isValid() ? m_lastFlush.elapsed() : ViewDelayMs;
+        if (since >= ViewDelayMs)
+            flushToView();
+        else if (!m_viewTimer.isActive())
+            m_viewTimer.start(int(ViewDelayMs - since));
     } else {
         if (m_anyLine) m_stored += '\n';
         m_stored += line.toUtf8();
@@ -41,6 +46,7 @@ void ProtocolPanel::clear() {
 void ProtocolPanel::flushToView() {
     m_viewTimer.stop();
     if (m_waiting.isEmpty() || !m_inView) return;
+    m_lastFlush.start();
     QPlainTextEdit* memo = ui.MemoProtocol;
     QScrollBar* bar = memo->verticalScrollBar();
     const bool atEnd = bar->value() >= bar->maximum() - 2;

@@ -349,7 +349,7 @@ private slots:
         QVERIFY(memo->document()->isEmpty() && log->logText().isEmpty() && log->lineCount() == 0);
         w->logLine(QStringLiteral("a"));
         QCOMPARE(log->logText(), QStringLiteral("a"));
-        // The shown text area takes lines once per frame interval, not one by one.
+        // The shown text area takes lines at most every ProtocolPanel::ViewDelayMs.
         QTRY_COMPARE_WITH_TIMEOUT(memo->toPlainText(), QStringLiteral("a"), 2000);
         w->atb_Sett_minClick();
         QTRY_VERIFY(!memo->isVisible());
@@ -363,9 +363,9 @@ private slots:
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nb"));
     }
 
-    // Lines added while the log is shown reach the text area together, at most one frame
-    // interval later, each its own line in the order they came (empty ones included), and
-    // the view follows the end; the log has them at once.
+    // Lines added while the log is shown reach the text area together, at most
+    // ProtocolPanel::ViewDelayMs later, each its own line in the order they came (empty
+    // ones included), and the view follows the end; the log has them at once.
     void shownLogTakesLinesPerFrame_data() {
         QTest::addColumn<QStringList>("lines");
         QTest::newRow("one") << QStringList{QStringLiteral("Запрос 47*   Ответ 3F ")};
@@ -386,7 +386,8 @@ private slots:
         for (const QString& l : lines) w->logLine(l);
         const QString expected = before + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
         QCOMPARE(log->logText(), expected);
-        QCOMPARE(memo->toPlainText(), before); // not one by one
+        // Not one by one: the first line of the burst may go in at once, the rest wait.
+        QVERIFY2(memo->document()->blockCount() <= blocks + 1, qPrintable(QString::number(memo->document()->blockCount())));
         QTRY_COMPARE_WITH_TIMEOUT(memo->toPlainText(), expected, 2000);
         QCOMPARE(memo->document()->blockCount(), blocks + int(lines.size()));
         for (int i = 0; i < lines.size(); ++i) QCOMPARE(memo->document()->findBlockByNumber(blocks + i).text(), lines.at(i));
