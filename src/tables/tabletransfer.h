@@ -135,7 +135,8 @@ private:
     StallReport endStalledTable(TableKind table, bool write);
     StallReport endStalledCurve(int curve, bool filtered, bool write);
     StallReport endStalledLivePoints(int curve);
-    // A write that ended part way: the items the module took, the rest empty lines.
+    // A write that ended part way: the items the module took, the rest empty lines
+    // (tabletransfer_history.cpp).
     void keepPartialTableCopy(TableKind table, int taken);
     void keepPartialCurveCopy(int curve, int taken);
 
@@ -143,6 +144,7 @@ private:
     void keepTableCopy(TableKind table, bool written);
     void keepCurveCopy(int curve, bool written);
     void keepCopy(history::Kind kind, bool written, const QStringList& lines);
+    void keepCopyAs(history::Kind kind, history::Direction direction, const QStringList& lines);
 
     OperationContext* m_ctx;
     Table3DPanel* m_panel;

@@ -2,15 +2,14 @@
 // answer or keeps refusing: the exchange's answer watch calls them instead of sending the
 // item once more. A read keeps the cells it stored (one undo step, like a whole read); a
 // write tells how many items the module took and keeps those in a partial copy in the
-// module's history, so that nobody takes it for a complete write.
+// module's history (tabletransfer_history.cpp), so that nobody takes it for a complete
+// write.
 #include "tables/tabletransfer.h"
 
-#include "common/messages.h"
 #include "link/operationcontext.h"
 #include "tables/curvecodec.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
-#include "tables/tablefiles.h"
 
 #include <QTimer>
 
@@ -26,18 +25,6 @@ QString tableKey(TableKind table) {
         break;
     }
     return QStringLiteral("MAF");
-}
-
-history::Kind tableHistoryKind(TableKind table) {
-    switch (table) {
-    case TableKind::Lambda:
-        return history::Kind::Lambda;
-    case TableKind::Voltage:
-        return history::Kind::Volt;
-    case TableKind::Maf:
-        break;
-    }
-    return history::Kind::Maf;
 }
 
 } // namespace
@@ -103,36 +90,4 @@ StallReport TableTransfer::endStalledLivePoints(int curve) {
     r.key = QStringLiteral("livePoints");
     r.args = {QString::number(curve)};
     return r;
-}
-
-void TableTransfer::keepPartialTableCopy(TableKind table, int taken) {
-    // Nothing taken: the module holds what it held, and there is nothing to keep.
-    if (taken <= 0) return;
-    QVector<QString> cells(tablecodec::CellCount);
-    TransferCursor walk;
-    walk.start();
-    int i = 0;
-    do {
-        if (i < taken && i < m_writeBytes.size()) {
-            const int byte = m_writeBytes.at(i);
-            cells[(walk.row() - 1) * tablecodec::Side + walk.column() - 1] =
-                table == TableKind::Voltage ? tablecodec::voltageModelText(byte) : tablecodec::wholeCellText(byte);
-        }
-        ++i;
-    } while (walk.advance());
-    QString error;
-    if (!history::keepHere(m_ctx->module.identifier, tableHistoryKind(table), history::Direction::WrittenPartial,
-                           tablefiles::encode(QStringList(cells.begin(), cells.end())), &error, msgs().english()))
-        m_ctx->error(error);
-}
-
-void TableTransfer::keepPartialCurveCopy(int curve, int taken) {
-    if (taken <= 0) return;
-    QStringList lines;
-    for (int i = 1; i <= curvecodec::PointCount; ++i)
-        lines << (i <= taken && i <= m_writeBytes.size() ? curvecodec::voltageText(m_writeBytes.at(i - 1)) : QString());
-    QString error;
-    if (!history::keepHere(m_ctx->module.identifier, curve == 2 ? history::Kind::Emu2 : history::Kind::Emu1,
-                           history::Direction::WrittenPartial, tablefiles::encode(lines), &error, msgs().english()))
-        m_ctx->error(error);
 }

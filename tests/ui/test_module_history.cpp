@@ -26,16 +26,6 @@ QStringList copyLines(const QString& path) {
     return f.open(QIODevice::ReadOnly) ? textlines::split(f.readAll()).lines : QStringList{"(missing)"};
 }
 
-// The protocol log's form of a register, worked out here bit by bit (bit 0 first).
-QString registerLine(int reg, int byte) {
-    QString bits;
-    for (int b = 0; b < 8; ++b) {
-        if (b == 4) bits += QLatin1Char(' ');
-        bits += (byte >> b) & 1 ? QLatin1Char('1') : QLatin1Char('0');
-    }
-    return QStringLiteral("EEPROM-%1 =  %2").arg(reg, 2, 16, QLatin1Char('0')).toUpper().arg(bits);
-}
-
 } // namespace
 
 class TestModuleHistory : public QObject {
@@ -75,7 +65,7 @@ private slots:
         const QList<int> chain = {0x00, 0x01, 0x04, 0x05, 0x09, 0x0B, 0x0F, 0x10,
                                   0x12, 0x13, 0x14, 0x15, 0x17, 0x18, 0x19};
         QStringList expected;
-        for (int reg : chain) expected << registerLine(reg, m->reg(reg));
+        for (int reg : chain) expected << wt::registerLine(reg, m->reg(reg));
         QCOMPARE(copyLines(read.first()), expected);
 
         // A parameter write: the image with the byte the module now holds.
@@ -85,7 +75,7 @@ private slots:
         QCOMPARE(int(m->reg(sim::reg::Displacement)), byte);
         const QStringList written = copies(history::Kind::Settings, history::Direction::Written);
         QCOMPARE(written.size(), 1);
-        expected[chain.indexOf(sim::reg::Displacement)] = registerLine(sim::reg::Displacement, byte);
+        expected[chain.indexOf(sim::reg::Displacement)] = wt::registerLine(sim::reg::Displacement, byte);
         QCOMPARE(copyLines(written.first()), expected);
         QVERIFY(errors.isEmpty());
     }
@@ -150,7 +140,7 @@ private slots:
         QTRY_VERIFY_WITH_TIMEOUT(!switching(), 4000);
         QStringList written = copies(history::Kind::Settings, history::Direction::Written);
         QCOMPARE(written.size(), 1);
-        QVERIFY2(copyLines(written.last()).contains(registerLine(0, m->reg(0))), qPrintable(written.last()));
+        QVERIFY2(copyLines(written.last()).contains(wt::registerLine(0, m->reg(0))), qPrintable(written.last()));
         QCOMPARE(m->reg(0) & 0x18, 0x08); // the emulator
 
         QTest::mouseClick(ui.atb_Other_TicherEmu, Qt::LeftButton);
@@ -158,8 +148,8 @@ private slots:
         written = copies(history::Kind::Settings, history::Direction::Written);
         QCOMPARE(written.size(), 2);
         const QStringList image = copyLines(written.last());
-        QVERIFY2(image.contains(registerLine(0, m->reg(0))), qPrintable(image.join('|')));
-        QVERIFY2(image.contains(registerLine(0x1A, 0)), qPrintable(image.join('|')));
+        QVERIFY2(image.contains(wt::registerLine(0, m->reg(0))), qPrintable(image.join('|')));
+        QVERIFY2(image.contains(wt::registerLine(0x1A, 0)), qPrintable(image.join('|')));
         QVERIFY(m->reg(0) & 0x04);
         const QStringList curve = copies(history::Kind::Emu1, history::Direction::Written);
         QCOMPARE(curve.size(), 1);
@@ -170,7 +160,7 @@ private slots:
         written = copies(history::Kind::Settings, history::Direction::Written);
         QCOMPARE(written.size(), 3);
         QVERIFY(!(m->reg(0) & 0x04));
-        QVERIFY2(copyLines(written.last()).contains(registerLine(0, m->reg(0))), qPrintable(written.last()));
+        QVERIFY2(copyLines(written.last()).contains(wt::registerLine(0, m->reg(0))), qPrintable(written.last()));
         QVERIFY(errors.isEmpty());
     }
 

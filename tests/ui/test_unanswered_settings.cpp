@@ -20,16 +20,6 @@ Q_DECLARE_METATYPE(ut::Fault)
 namespace {
 const QString kModule = QStringLiteral("TR-70A03");
 
-// The history's form of a register, worked out here bit by bit (bit 0 first).
-QString registerLine(int reg, int byte) {
-    QString bits;
-    for (int b = 0; b < 8; ++b) {
-        if (b == 4) bits += QLatin1Char(' ');
-        bits += (byte >> b) & 1 ? QLatin1Char('1') : QLatin1Char('0');
-    }
-    return QStringLiteral("EEPROM-%1 =  %2").arg(reg, 2, 16, QLatin1Char('0')).toUpper().arg(bits);
-}
-
 QStringList fileLines(const QString& path) {
     QFile f(path);
     if (!f.open(QIODevice::ReadOnly)) return {QStringLiteral("(missing)")};
@@ -160,8 +150,8 @@ class TestUnansweredSettings : public QObject {
         const QStringList settings = ut::copies(kModule, history::Kind::Settings, history::Direction::Written);
         QCOMPARE(settings.size(), 1);
         const QStringList image = fileLines(settings.first());
-        QVERIFY2(image.contains(registerLine(0, m->reg(0))), qPrintable(image.join('|')));
-        QVERIFY2(image.contains(registerLine(0x1A, 0)), qPrintable(image.join('|')));
+        QVERIFY2(image.contains(wt::registerLine(0, m->reg(0))), qPrintable(image.join('|')));
+        QVERIFY2(image.contains(wt::registerLine(0x1A, 0)), qPrintable(image.join('|')));
         const QStringList curve = ut::copies(kModule, history::Kind::Emu1, history::Direction::WrittenPartial);
         QCOMPARE(curve.size(), 1);
         const QStringList points = fileLines(curve.first());
