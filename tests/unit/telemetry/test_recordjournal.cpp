@@ -64,6 +64,10 @@ private slots:
         QTest::newRow("blank before a number") << " " + line(0) << 0 << false << 1;
         QTest::newRow("number too large")
             << QByteArray(line(0)).replace("0#Step#", "99999999999999999999#Step#") << 0 << false << 1;
+        // A whole number, but one the units would not give back: restored and written again,
+        // the journal would hold another number.
+        QTest::newRow("number the units lose")
+            << QByteArray(line(0)).replace("0#Step#", "3555555555555545#Step#") << 0 << false << 1;
         QTest::newRow("over-long line") << three + QByteArray(MaxLine + 1, '1') + "\r\n" << 0 << false << 4;
     }
     void reading() {
