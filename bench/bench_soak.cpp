@@ -12,6 +12,7 @@
 // test suite.
 //   build-rel/bench_soak [hours]     (needs a display; 8 hours unless told)
 #include "benchutil.h"
+#include "app/framelimiter.h"
 #include "app/mainwindow.h"
 #include "link/tbcomport.h"
 #include "settings/settingspanel.h"
@@ -95,8 +96,7 @@ int main(int argc, char* argv[]) {
     w.Ex->Timer_Module_Graf->blockSignals(true);
     // The frame limit counts on the wall clock, where the bench runs many samples in one
     // interval; the bench asks for the frames itself, one per sample.
-    delete w.Frames;
-    w.Frames = nullptr;
+    app.removeEventFilter(w.Frames);
     // The journal writes when a second of the wall clock has passed; the bench runs many
     // simulated seconds in one, so it hands the journal its write once a simulated second
     // instead, as a real recording does.

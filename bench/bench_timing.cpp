@@ -190,8 +190,7 @@ void measureRender(int renders) {
 // lines of a receive event (the view moved), and painted with nothing changed.
 void measureLogFrames(QApplication& app, TForm1& w, int frames) {
     // Each frame painted when asked for, not when the frame limit lets it through.
-    delete w.Frames;
-    w.Frames = nullptr;
+    if (w.Frames) app.removeEventFilter(w.Frames);
     w.atbMemoClick();
     app.processEvents();
     ProtocolPanel* log = w.Panel_Protocol;
