@@ -238,6 +238,9 @@ public:
     void showReceived(const QString& buffer, bool cleared) override;
     void setProgress(int position) override;
     void appendLog(const QString& line) override;
+    // Panel 3 of StatusBar_Bottom, the bar in the alarm colour.
+    void showStall(const QString& text) override;
+    void clearStall() override;
 
     // Shows an error without stopping the event loop (timers and receive events go on).
     void showError(const QString& text);

@@ -37,7 +37,15 @@ QString kindName(Kind kind) {
 }
 
 QString directionName(Direction direction) {
-    return direction == Direction::Read ? QStringLiteral("read") : QStringLiteral("written");
+    switch (direction) {
+    case Direction::Read:
+        return QStringLiteral("read");
+    case Direction::WrittenPartial:
+        return QStringLiteral("written-partial");
+    case Direction::Written:
+        break;
+    }
+    return QStringLiteral("written");
 }
 
 QString folderName(const QString& identifier) {
@@ -95,7 +103,7 @@ bool keepHere(const QString& identifier, Kind kind, Direction direction, const Q
 
 QList<Entry> list(const QString& root, const QString& identifier) {
     static const QRegularExpression re(
-        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_([A-Za-z0-9]+)_(read|written)(?:_(\\d+))?\\.txt$"));
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_([A-Za-z0-9]+)_(read|written|written-partial)(?:_(\\d+))?\\.txt$"));
     QList<Entry> out;
     QList<int> order;
     const QDir dir(folder(root, identifier));
@@ -107,7 +115,9 @@ QList<Entry> list(const QString& root, const QString& identifier) {
         const Kind* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
                                         [&](Kind k) { return kindName(k) == m.captured(2); });
         if (kind == std::end(kKinds)) continue;
-        const Direction d = m.captured(3) == QLatin1String("read") ? Direction::Read : Direction::Written;
+        const Direction d = m.captured(3) == QLatin1String("read")      ? Direction::Read
+                            : m.captured(3) == QLatin1String("written") ? Direction::Written
+                                                                        : Direction::WrittenPartial;
         out << Entry{dir.filePath(name), when, *kind, d};
         order << (m.captured(4).isEmpty() ? 1 : m.captured(4).toInt());
     }

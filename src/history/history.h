@@ -16,9 +16,12 @@
 namespace history {
 
 enum class Kind { Lambda, Maf, Volt, Emu1, Emu2, Settings };
-enum class Direction { Read, Written };
+// A write the module stopped taking part way is WrittenPartial: its copy never passes for
+// a complete write.
+enum class Direction { Read, Written, WrittenPartial };
 
-// "Lambda", "MAF", "Volt", "Emu1", "Emu2", "settings"; "read" or "written".
+// "Lambda", "MAF", "Volt", "Emu1", "Emu2", "settings"; "read", "written" or
+// "written-partial".
 QString kindName(Kind kind);
 QString directionName(Direction direction);
 

@@ -62,9 +62,8 @@ class RegisterWriter : public QObject {
     bool writesHeld() const;
     // A new connection: a write held for the old one is not sent to the new module.
     void forgetHeldWrite() { m_waiting = nullptr; }
-    // The acknowledged write of one register goes into the settings image and the history.
-    // The mode switches and the learning, which write register 00 themselves, report theirs
-    // here too, so that the history (and a work report made from it) knows the mode.
+    // The acknowledged write of one register (this writer's, a mode switch's, the
+    // learning's) goes into the settings image and leaves a "written" copy in the history.
     void keepWrittenCopy(int reg, int byte);
 
   private:
