@@ -2,11 +2,17 @@
 // recording path: the live cycle's commands written by the real exchange to a port without a
 // device, answered by a simulated engine's memory and decoded by the real gates; the
 // recording tick (conversion, readouts, archive and navigator rows, chart append); the
-// navigator's overview summary; the queued replot of the chart with a 10-minute page.
+// navigator's overview summary; the journal; the queued replot of the chart and a frame of
+// the window after every sample, on the widest page the window offers (120 s). Everything
+// runs at the rates of a real recording in simulated time: a replot and a frame per
+// 100 ms tick (the frame limit allows one per 100 ms) and the journal's write once a
+// simulated second (a real journal writes when a second has passed).
 // Prints, per simulated hour, the sample time (recording tick plus its cycle's exchange)
-// p50/p95/max, the replot p95, and heap and resident memory. Not part of the test suite.
+// p50/p95/max, the replot-and-frame p95, and heap and resident memory. Not part of the
+// test suite.
 //   build-rel/bench_soak [hours]     (needs a display; 8 hours unless told)
 #include "benchutil.h"
+#include "app/framelimiter.h"
 #include "app/mainwindow.h"
 #include "link/tbcomport.h"
 #include "settings/settingspanel.h"
@@ -16,6 +22,7 @@
 #include "telemetry/chartpanel.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
+#include "telemetry/journalkeeper.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,6 +34,7 @@
 #include <QToolButton>
 
 #include <cstdio>
+#include <limits>
 #include <vector>
 
 namespace {
@@ -36,6 +44,10 @@ using bench::stats;
 using bench::Stats;
 
 constexpr int SamplesPerHour = 36000;
+// The widest page the page width stepper offers, s.
+constexpr int PageSeconds = 120;
+// Samples per simulated second at 100 ms.
+constexpr int SamplesPerSecond = 10;
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -63,7 +75,7 @@ int main(int argc, char* argv[]) {
     for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
     w.cb_Int_Graf_In->setCurrentIndex(0); // 100 ms
     chart.atb_Type_Graf_Page->click();
-    chart.Edit_Width_Page_Graf->setText(QStringLiteral("600"));
+    chart.Edit_Width_Page_Graf->setText(QString::number(PageSeconds));
     app.processEvents();
 
     sim::SimMemory mem = sim::initialMemory(sim::Model::TR70, sim::Equipment{});
@@ -82,9 +94,19 @@ int main(int argc, char* argv[]) {
     // at its interval (the exchange logs no answer while it is, and the page's width counts
     // in its intervals); its ticks are not heard.
     w.Ex->Timer_Module_Graf->blockSignals(true);
+    // The frame limit counts on the wall clock, where the bench runs many samples in one
+    // interval; the bench asks for the frames itself, one per sample.
+    app.removeEventFilter(w.Frames);
+    // The journal writes when a second of the wall clock has passed; the bench runs many
+    // simulated seconds in one, so it hands the journal its write once a simulated second
+    // instead, as a real recording does.
+    journal::Writer& journal = rec.journal().writer();
+    journal.flushIntervalMs = std::numeric_limits<int>::max();
 
-    std::printf("%d h of recording at 100 ms, 11 series, 10-minute page; figures per simulated hour\n", hours);
-    std::printf("hour  sample p50    p95    max ms   replot p95 ms   heap +MB  resident +MB\n");
+    std::printf("%d h of recording at 100 ms, 11 series, %d s page, a replot and a frame per sample, the journal "
+                "written once a second; figures per simulated hour\n",
+                hours, PageSeconds);
+    std::printf("hour  sample p50    p95    max ms   replot+frame p95 ms   heap +MB  resident +MB\n");
     std::vector<double> sample, replot, firstHour, lastHour;
     sample.reserve(SamplesPerHour);
     QElapsedTimer t;
@@ -105,15 +127,15 @@ int main(int argc, char* argv[]) {
             ++exchanges;
         }
         sample.push_back(double(t.nsecsElapsed()) / 1e6);
-        if (i % 10 == 9) {
-            t.start();
-            app.processEvents(); // the queued replot and the repaint, once a simulated second
-            replot.push_back(double(t.nsecsElapsed()) / 1e6);
-        }
+        if (i % SamplesPerSecond == SamplesPerSecond - 1) journal.flush();
+        t.start();
+        app.processEvents(); // the queued replot, as the event loop runs it between ticks
+        w.repaint();         // the frame the window shows every 100 ms (painted at once)
+        replot.push_back(double(t.nsecsElapsed()) / 1e6);
         if ((i + 1) % SamplesPerHour == 0) {
             const int hour = (i + 1) / SamplesPerHour;
             const Stats s = stats(sample), r = stats(replot);
-            std::printf("%4d  %10.3f %6.3f %8.2f   %13.2f   %8.1f  %12.1f\n", hour, s.p50, s.p95, s.max, r.p95,
+            std::printf("%4d  %10.3f %6.3f %8.2f   %19.2f   %8.1f  %12.1f\n", hour, s.p50, s.p95, s.max, r.p95,
                         heapMB() - heap0, rssMB() - rss0);
             std::fflush(stdout);
             if (hour == 1) firstHour = sample;
@@ -122,13 +144,16 @@ int main(int argc, char* argv[]) {
             replot.clear();
         }
     }
+    const int journalSamples = journal.samples();
     chart.atb_Chart1_Stop->click();
     app.processEvents();
+    const int journalSyncs = journal.syncs();
 
     const double p95First = stats(firstHour).p95, p95Last = stats(lastHour).p95;
     const double growth = heapMB() - heap0;
-    std::printf("\nrows %d (announced %lld), cycle answers %lld, tables %.1f MB\n", rec.Arhiv.samples(), announced,
-                exchanges, double(rec.Arhiv.bytes() + rec.Navigator.bytes()) / (1024.0 * 1024.0));
+    std::printf("\nrows %d (announced %lld), cycle answers %lld, tables %.1f MB, journal %d samples in %d syncs\n",
+                rec.Arhiv.samples(), announced, exchanges,
+                double(rec.Arhiv.bytes() + rec.Navigator.bytes()) / (1024.0 * 1024.0), journalSamples, journalSyncs);
     std::printf("last hour's p95 %.3f ms is %+.1f %% of the first hour's %.3f ms (goal: within 20 %%)\n", p95Last,
                 (p95Last / p95First - 1) * 100, p95First);
     std::printf("heap grew %.1f MB, %.0f bytes a sample (goal: at most 100 MB for 8 h)\n", growth,

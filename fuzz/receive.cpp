@@ -4,7 +4,10 @@
 // decides what reaches the tool instead: the answer whole, in pieces, with a character
 // dropped or added, other bytes, nothing at all, or late (taken in by the next tick). It
 // also says when the connection's watchdog fires and which chain runs after the
-// connection. When the input is used up every answer is whole, so each chain can end.
+// connection. When the input is used up every answer is whole, so each chain can end
+// within a bound of steps counted from there. An input may also connect again over what
+// its first session left (a failed connection keeps the interface locked and the exchange
+// as it stood), the way a user reconnects, without the fresh start every input begins with.
 //
 // Checked after every step: at most one transfer timer runs (one command outstanding),
 // and the interface lock is on exactly while an operation that takes it runs.
@@ -35,8 +38,9 @@
 
 namespace {
 
-// Steps after which a chain that never ends counts as hung (a filtered curve read with
-// every answer whole takes 448 steps).
+// Steps with every answer whole (the input used up) after which a chain that never ends
+// counts as hung (a filtered curve read with every answer whole takes 448 steps). Counted
+// from the end of the input: a long input may keep a chain going for as long as it lasts.
 constexpr int MaxSteps = 1200;
 // Steps between two passes of the window's own queued work.
 constexpr int DrawEvery = 32;
@@ -73,6 +77,7 @@ struct Run {
     QString chain = QStringLiteral("connection");
     bool watchdogFired = false;
     int steps = 0;
+    int wholeSteps = 0; // steps taken with the input used up
 
     int activeTransfers() const {
         int n = 0;
@@ -117,6 +122,7 @@ struct Run {
 
     void step() {
         ++steps;
+        if (in.remaining_bytes() == 0) ++wholeSteps;
         // The recording timer comes every few transfer ticks.
         if (w.Ex->Timer_Module_Graf->isActive() && (in.remaining_bytes() == 0 || in.ConsumeBool()))
             w.Recorder->Timer_Module_GrafTimer();
@@ -182,7 +188,9 @@ struct Run {
     // Steps until nothing runs any more (or until `until` says so); false when the limit
     // was reached first.
     bool runOut(const std::function<bool()>& until = {}) {
-        while (steps < MaxSteps) {
+        // Every step with input left consumes some of it, so this ends.
+        const int wholeStart = wholeSteps;
+        while (wholeSteps - wholeStart < MaxSteps) {
             if (until && until()) return true;
             if (!until && activeTransfers() == 0 && !w.Ex->Timer_Module_Graf->isActive()) return true;
             step();
@@ -211,6 +219,19 @@ void reset(TForm1& w) {
     w.Learning->abortForConnection();
     w.RegWriter->forgetHeldWrite();
     w.Conn->start();
+}
+
+// The connect button's steps on a port that is open already: nothing of what the last
+// session left (timers, the lock, the receive buffer, the pending command) is cleared.
+void reconnect(Run& r) {
+    TForm1& w = r.w;
+    w.Settings->resetForConnection();
+    w.Modes->abortForConnection();
+    w.Learning->abortForConnection();
+    w.RegWriter->forgetHeldWrite();
+    w.Conn->start();
+    r.chain = QStringLiteral("connection");
+    r.watchdogFired = false;
 }
 
 void startChain(Run& r, Chain chain) {
@@ -272,6 +293,27 @@ void startChain(Run& r, Chain chain) {
     r.check();
 }
 
+// Runs one chain after a connection, to its end.
+void runChain(Run& r, Chain chain, int endlessSteps) {
+    TForm1& w = r.w;
+    r.chain = QString();
+    startChain(r, chain);
+    // The live points and the recording run until the user stops them.
+    if (chain == Chain::LivePoints || chain == Chain::Recording) {
+        const int stopAt = r.steps + endlessSteps;
+        r.runOut([&] { return r.steps >= stopAt; });
+        const int curve = w.Ex->Timer_YellowPoints_2->isActive() ? 2 : 1;
+        if (chain == Chain::LivePoints) w.TableTransfers->Btn_YellowPoints_StopClick(curve);
+        if (chain == Chain::Recording) w.Recorder->atb_Chart1_StopClick();
+        QCoreApplication::sendPostedEvents();
+        r.check();
+    }
+    FUZZ_CHECK(r.runOut(), r.chain + QStringLiteral(" never ended: ") + r.activeNames());
+    QCoreApplication::sendPostedEvents();
+    r.check();
+    FUZZ_CHECK(!r.locked(), r.chain);
+}
+
 } // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
@@ -290,31 +332,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     reset(w);
     r.check();
-    FUZZ_CHECK(r.runOut(), QStringLiteral("the connection never ended: ") + r.activeNames());
-    QCoreApplication::sendPostedEvents();
-    r.check();
-    // A connection that failed or named no model of ours ends here.
-    if (r.watchdogFired || w.Ctx.module.model.isEmpty() || w.Ex->Timer_Stop_Read->isActive()) {
-        fuzzwin::takeErrors();
-        return 0;
-    }
-
-    r.chain = QString();
-    startChain(r, chain);
-    // The live points and the recording run until the user stops them.
-    if (chain == Chain::LivePoints || chain == Chain::Recording) {
-        const int stopAt = r.steps + endlessSteps;
-        r.runOut([&] { return r.steps >= stopAt; });
-        const int curve = w.Ex->Timer_YellowPoints_2->isActive() ? 2 : 1;
-        if (chain == Chain::LivePoints) w.TableTransfers->Btn_YellowPoints_StopClick(curve);
-        if (chain == Chain::Recording) w.Recorder->atb_Chart1_StopClick();
+    // Up to two sessions: the second connects again over what the first left.
+    for (int session = 1;; ++session) {
+        FUZZ_CHECK(r.runOut(), QStringLiteral("the connection never ended: ") + r.activeNames());
         QCoreApplication::sendPostedEvents();
         r.check();
+        const bool failed = r.watchdogFired || w.Ctx.module.model.isEmpty() || w.Ex->Timer_Stop_Read->isActive();
+        // A connection that failed or named no model of ours ends the session here.
+        if (!failed) runChain(r, chain, endlessSteps);
+        if (session == 2 || in.remaining_bytes() == 0 || !in.ConsumeBool()) break;
+        reconnect(r);
+        r.check();
     }
-    FUZZ_CHECK(r.runOut(), r.chain + QStringLiteral(" never ended: ") + r.activeNames());
-    QCoreApplication::sendPostedEvents();
-    r.check();
-    FUZZ_CHECK(!r.locked(), r.chain);
     fuzzwin::takeErrors();
     return 0;
 }
+

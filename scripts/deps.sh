@@ -4,6 +4,7 @@
 set -euo pipefail
 PKGS=(build-essential cmake qt6-base-dev qt6-serialport-dev libqt6opengl6-dev
       libqcustomplot-dev libqcustomplot2.1-qt6 libglu1-mesa-dev libgl1-mesa-dri
+      qt6-svg-dev poppler-utils
       xvfb xauth fonts-liberation fonts-dejavu-core
       dpkg-dev file desktop-file-utils appstream clang-14 libclang-rt-14-dev)
 missing=()

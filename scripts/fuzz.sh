@@ -35,26 +35,33 @@ work=$(mktemp -d)
 # The targets' own directories (settings files, history) in memory where there is room.
 export FUZZ_WORKDIR
 FUZZ_WORKDIR=$(mktemp -d /dev/shm/fuzzrun-XXXXXX 2>/dev/null || mktemp -d)
-trap 'rm -rf "$work" "$FUZZ_WORKDIR"' EXIT
+# Findings outlive the run: each run keeps them in a folder of its own under the build
+# folder, where they can be rerun, minimised and added to the seeds.
+findings="$PWD/$BUILD_DIR/findings/$(date +%Y-%m-%d_%H-%M-%S)"
+trap 'rm -rf "$work" "$FUZZ_WORKDIR"; rmdir "$findings"/* "$findings" 2>/dev/null || true' EXIT
 failed=()
 for t in "${targets[@]}"; do
-  mkdir -p "$work/$t" "$work/$t-found"
+  mkdir -p "$work/$t" "$findings/$t"
   cp fuzz/seeds/"$t"/* "$work/$t"/
   echo "== fuzz_$t ${options[*]}"
-  # A finding is kept in $work/$t-found and printed; no input may take a second.
-  # The targets work in a directory of their own, so findings are named by full path.
-  if ! (cd "$work/$t-found" && "$OLDPWD/$BUILD_DIR/fuzz/fuzz_$t" -timeout=1 -rss_limit_mb=2048 \
-          -artifact_prefix="$work/$t-found/" \
+  # No input may take a second. The targets work in a directory of their own, so
+  # findings are named by full path.
+  if ! (cd "$work" && "$OLDPWD/$BUILD_DIR/fuzz/fuzz_$t" -timeout=1 -rss_limit_mb=2048 \
+          -artifact_prefix="$findings/$t/" \
           -print_final_stats=1 "${options[@]}" "$work/$t" 2>&1 | tail -n 40); then
     failed+=("$t")
   fi
-  if [ -n "$(ls -A "$work/$t-found")" ]; then
+  if [ -n "$(ls -A "$findings/$t")" ]; then
     failed+=("$t")
-    for f in "$work/$t-found"/*; do echo "finding: $(basename "$f")"; xxd "$f" | head -20; done
+    for f in "$findings/$t"/*; do
+      echo "finding: $f"
+      echo "  rerun: ASAN_OPTIONS=detect_leaks=0 $BUILD_DIR/fuzz/fuzz_$t $f"
+      xxd "$f" | head -8
+    done
   fi
 done
 if [ ${#failed[@]} -gt 0 ]; then
-  echo "fuzz findings in: ${failed[*]}"
+  echo "fuzz findings in: ${failed[*]} (kept in $findings)"
   exit 1
 fi
 echo "fuzz: every target ran clean"

@@ -4,7 +4,9 @@
 
 #include "app/mainwindow.h"
 #include "telemetry/recordfile.h"
+#include "telemetry/liverecorder.h"
 #include "telemetry/recordfiles.h"
+#include "telemetry/sampletable.h"
 
 #include <cmath>
 
@@ -12,7 +14,8 @@ void fuzzReader(const QByteArray& file) {
     const recordfile::Record rec = recordfile::parse(file);
     const int rows = rec.rows();
     for (const auto& column : rec.values) FUZZ_CHECK(int(column.size()) == rows, QString());
-    FUZZ_CHECK(rec.ok() == rec.badText.isNull() || rec.ok(), rec.badText);
+    // A refused file names the line that stopped it (blank lines are skipped, never bad).
+    FUZZ_CHECK(rec.ok() ? rec.badText.isNull() : rec.badLine >= 1 && !rec.badText.isEmpty(), rec.badText);
     for (const auto& column : rec.values)
         for (double v : column) FUZZ_CHECK(std::isfinite(v), QString::number(v));
 
@@ -24,5 +27,13 @@ void fuzzReader(const QByteArray& file) {
     FUZZ_CHECK(savedAgain == saved, QString::fromLatin1(saved.left(200)));
 
     // The load keeps the lines before a bad one, in both tables and the chart.
-    fuzzwin::showRecordAfresh(rows, [&](TForm1& w) { w.RecordFileButtons->load(QStringLiteral("fuzz_data.txt"), file); });
+    fuzzwin::showRecordAfresh(rows, [&](TForm1& w) {
+        FUZZ_CHECK(w.RecordFileButtons->load(QStringLiteral("fuzz_data.txt"), file) == rec.ok(), rec.badText);
+    });
+    // ... and the archive holds exactly the values of those lines, row by row.
+    const SampleTable& archive = fuzzwin::window().Recorder->Arhiv;
+    for (int r = 0; r < rows; ++r)
+        for (int f = 0; f < recordfile::Fields; ++f)
+            FUZZ_CHECK(archive.value(r + 1, f) == rec.values[std::size_t(f)][std::size_t(r)],
+                       QStringLiteral("row %1, field %2").arg(r + 1).arg(f));
 }

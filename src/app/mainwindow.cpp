@@ -9,6 +9,7 @@
 #include "app/protocolpanel.h"
 #include "app/recordingviews.h"
 #include "app/statusbar.h"
+#include "app/workreports.h"
 #include "common/datetime.h"
 #include "common/messages.h"
 #include "dialogs/about.h"
@@ -80,6 +81,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
         logLine(QString());
         Ex->Timer_SeansOne->stop();
         Btn_UnBlockClick();
+    });
+    // A command nobody answers is sent for at most the answer watch's time.
+    Ex->setStallEnd(Ex->Timer_SeansOne, [this](StallKind) {
+        const QString sent = Ex->Cmd_Sent;
+        Ex->Timer_SeansOne->stop();
+        Btn_UnBlockClick();
+        return StallReport{QStringLiteral("manualSend"), {sent}};
     });
     Conn = new Connection(Ex, this, this);
     Conn->setObjectName(QStringLiteral("Connection"));
@@ -183,6 +191,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // The recording on the tables (operating point, cell statistics) and the chart readout.
     RecordingOnTables = new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this);
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
+    Reports = new WorkReports(this);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };
@@ -394,6 +403,20 @@ void TForm1::setProgress(int position) {
 
 void TForm1::appendLog(const QString& line) { logLine(line); }
 
+// An operation the module left without an answer: the bottom bar's free panel says which,
+// in the alarm colour, until the next operation starts (the top bar's panels belong to the
+// exchange, which rewrites them with every answer).
+void TForm1::showStall(const QString& text) {
+    StatusBar_Bottom->setPanelText(3, text);
+    StatusBar_Bottom->setAlarm(true);
+}
+
+void TForm1::clearStall() {
+    if (!StatusBar_Bottom->alarm()) return;
+    StatusBar_Bottom->setPanelText(3, QString());
+    StatusBar_Bottom->setAlarm(false);
+}
+
 void TForm1::showError(const QString& text) {
     auto* box = new QMessageBox(QMessageBox::Critical, windowTitle(), text, QMessageBox::Ok, this);
     box->setObjectName(QStringLiteral("ErrorBox"));
@@ -517,8 +540,7 @@ void TForm1::Btn_UnBlockClick() {
 // --- manual send --------------------------------------------------------------------
 
 void TForm1::atb_SeansClick() {
-    Ex->Cmd_Pending = Ed_Peredat->text();
-    Ex->Timer_SeansOne->start();
+    Ex->start(Ex->Timer_SeansOne, Ed_Peredat->text());
 }
 
 // --- views and pop-ups --------------------------------------------------------------

@@ -59,6 +59,7 @@ class TfmPredupr0D;
 class TfmPredupr0E;
 class TfmPredupr_Lambda_A;
 class TfmPredupr_Lambda_A_02;
+class WorkReports;
 
 class TForm1 : public QMainWindow, public ExchangeView, public ConnectionHost {
     Q_OBJECT
@@ -112,6 +113,8 @@ public:
     JournalRestore* RecordingRestore = nullptr;
     // The recording on the table panel: the operating point and the cell statistics.
     RecordingViews* RecordingOnTables = nullptr;
+    // Pictures of the chart and the surface, and the work report.
+    WorkReports* Reports = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;
@@ -238,6 +241,9 @@ public:
     void showReceived(const QString& buffer, bool cleared) override;
     void setProgress(int position) override;
     void appendLog(const QString& line) override;
+    // Panel 3 of StatusBar_Bottom, the bar in the alarm colour.
+    void showStall(const QString& text) override;
+    void clearStall() override;
 
     // Shows an error without stopping the event loop (timers and receive events go on).
     void showError(const QString& text);

@@ -405,6 +405,14 @@ const QList<Entry>& table() {
          u"Относительное количество топлива или расход воздуха"_s,
          u"Relative amount of fuel or consuption air"_s},
 
+        // --- ours: pictures of the chart and the surface, and the work report ------------
+        {P::Chart, "actSaveChartImage", "text", u"Сохранить изображение графика…"_s, u"Save chart image…"_s},
+        {P::Chart, "actCopyChartImage", "text", u"Копировать изображение графика"_s, u"Copy chart image"_s},
+        {P::Table3D, "actSaveSurfaceImage", "text", u"Сохранить изображение поверхности…"_s,
+         u"Save surface image…"_s},
+        {P::Window, "actWorkReport", "text", u"Отчёт о работе…"_s, u"Work report…"_s},
+        {P::Window, "actPrintReport", "text", u"Печать отчёта…"_s, u"Print report…"_s},
+
         // --- The window caption, written last ---------------------------------------------
         {P::Caption, "Form1", "windowTitle", u"Оптимизатор. Версия 8.0"_s,
          u"Optimizer. Version 8.0"_s},
@@ -487,6 +495,60 @@ QString gridActionText(Panel grid, const QString& object, Lang lang) {
 
 Lang currentLang() {
     return msgs().english() ? Lang::English : Lang::Russian;
+}
+
+// An operation the module left without an answer or kept refusing: what the status bar
+// names and how much went through. The log takes the Russian texts in either language.
+const QList<OperationText>& operationTexts() {
+    static const QList<OperationText> t{
+        {"stall.silent", u"Модуль не отвечает: %1"_s, u"Module does not answer: %1"_s},
+        {"stall.refused", u"Модуль отклоняет запись: %1"_s, u"Module refuses the write: %1"_s},
+        {"stall.lastCommand", u"последняя команда %1"_s, u"last command %1"_s},
+        {"stall.back", u"Модуль снова отвечает: %1"_s, u"Module answers again: %1"_s},
+        {"done.read", u"прочитано %1 из %2"_s, u"%1 of %2 read"_s},
+        {"done.written", u"записано %1 из %2"_s, u"%1 of %2 written"_s},
+        {"tableRead.Lambda", u"чтение таблицы Лямбда"_s, u"reading the Lambda table"_s},
+        {"tableRead.MAF", u"чтение таблицы MAF (MAP)"_s, u"reading the MAF (MAP) table"_s},
+        {"tableRead.Volt", u"чтение таблицы напряжений"_s, u"reading the voltage table"_s},
+        {"tableWrite.Lambda", u"запись таблицы Лямбда"_s, u"writing the Lambda table"_s},
+        {"tableWrite.MAF", u"запись таблицы MAF (MAP)"_s, u"writing the MAF (MAP) table"_s},
+        {"tableWrite.Volt", u"запись таблицы напряжений"_s, u"writing the voltage table"_s},
+        {"curveRead", u"чтение данных Лямбда %1"_s, u"reading the Lambda %1 data"_s},
+        {"curveFilteredRead", u"чтение данных Лямбда %1 через фильтр"_s,
+         u"reading the Lambda %1 data through the filter"_s},
+        {"curveWrite", u"запись данных Лямбда %1"_s, u"writing the Lambda %1 data"_s},
+        {"livePoints", u"текущие точки Лямбда %1"_s, u"live points of Lambda %1"_s},
+        {"settingWrite", u"запись EEPROM-%1"_s, u"writing EEPROM-%1"_s},
+        {"modeSwitch.Emulator", u"переключение в режим «Эмулятор»"_s, u"switching to the emulator mode"_s},
+        {"modeSwitch.Optimizer", u"переключение в режим «Оптимизатор»"_s, u"switching to the optimizer mode"_s},
+        {"modeSwitch.MafP", u"переключение в режим MAF(P)"_s, u"switching to the MAF(P) mode"_s},
+        {"learningStart", u"включение обучения эмулятора"_s, u"starting the emulator's learning"_s},
+        {"learningStop", u"выключение обучения эмулятора"_s, u"stopping the emulator's learning"_s},
+        {"fuelReset", u"обнуление счётчика топлива"_s, u"resetting the fuel counter"_s},
+        {"manualSend", u"передача команды %1"_s, u"sending the command %1"_s},
+        {"recording", u"запись графика"_s, u"recording"_s},
+    };
+    return t;
+}
+
+QString operationText(const QString& key, Lang lang, const QStringList& args) {
+    for (const OperationText& o : operationTexts()) {
+        if (key != QLatin1String(o.key)) continue;
+        // One pass, so that an argument holding "%2" (a command the user typed) stays as it is.
+        const QString& pattern = lang == Lang::English ? o.en : o.ru;
+        QString text;
+        for (qsizetype i = 0; i < pattern.size(); ++i) {
+            const int n = i + 1 < pattern.size() ? pattern.at(i + 1).digitValue() : -1;
+            if (pattern.at(i) == u'%' && n >= 1 && n <= args.size()) {
+                text += args.at(n - 1);
+                ++i;
+            } else {
+                text += pattern.at(i);
+            }
+        }
+        return text;
+    }
+    return {};
 }
 
 } // namespace uitexts

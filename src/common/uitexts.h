@@ -80,6 +80,17 @@ QString gridActionText(Panel grid, const QString& object, Lang lang);
 // The language recorded by the last switch (Russian before any switch).
 Lang currentLang();
 
+// --- An operation the module left without an answer or kept refusing ---
+// The names of the operations the answer watch ends, the counts of what went through and
+// the status and log texts built from them. A text may hold %1, %2 for its arguments.
+struct OperationText {
+    const char* key;
+    QString ru, en;
+};
+const QList<OperationText>& operationTexts();
+// The text of key in the language with its arguments filled in; empty for an unknown key.
+QString operationText(const QString& key, Lang lang, const QStringList& args = {});
+
 // Writes the entries under root (root itself included when it carries the name) and returns
 // one line per entry that could not be written: no such object, or no such property on it
 // (nor on a property adapter, a direct child that declares the property). Nothing is

@@ -38,7 +38,15 @@ QString kindName(TableKind kind) {
 }
 
 QString directionName(Direction direction) {
-    return direction == Direction::Read ? QStringLiteral("read") : QStringLiteral("written");
+    switch (direction) {
+    case Direction::Read:
+        return QStringLiteral("read");
+    case Direction::WrittenPartial:
+        return QStringLiteral("written-partial");
+    case Direction::Written:
+        break;
+    }
+    return QStringLiteral("written");
 }
 
 QString folderName(const QString& identifier) {
@@ -96,7 +104,7 @@ bool keepHere(const QString& identifier, TableKind kind, Direction direction, co
 
 QList<Entry> list(const QString& root, const QString& identifier) {
     static const QRegularExpression re(
-        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_([A-Za-z0-9]+)_(read|written)(?:_(\\d+))?\\.txt$"));
+        QStringLiteral("^(\\d{4}-\\d\\d-\\d\\d_\\d\\d-\\d\\d-\\d\\d)_([A-Za-z0-9]+)_(read|written|written-partial)(?:_(\\d+))?\\.txt$"));
     QList<Entry> out;
     QList<int> order;
     const QDir dir(folder(root, identifier));
@@ -108,7 +116,9 @@ QList<Entry> list(const QString& root, const QString& identifier) {
         const TableKind* kind = std::find_if(std::begin(kKinds), std::end(kKinds),
                                         [&](TableKind k) { return kindName(k) == m.captured(2); });
         if (kind == std::end(kKinds)) continue;
-        const Direction d = m.captured(3) == QLatin1String("read") ? Direction::Read : Direction::Written;
+        const Direction d = m.captured(3) == QLatin1String("read")      ? Direction::Read
+                            : m.captured(3) == QLatin1String("written") ? Direction::Written
+                                                                        : Direction::WrittenPartial;
         out << Entry{dir.filePath(name), when, *kind, d};
         order << (m.captured(4).isEmpty() ? 1 : m.captured(4).toInt());
     }

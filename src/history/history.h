@@ -17,10 +17,12 @@
 
 namespace history {
 
-enum class Direction { Read, Written };
+// A write the module stopped taking part way is WrittenPartial: its copy never passes for
+// a complete write.
+enum class Direction { Read, Written, WrittenPartial };
 
 // The kind as copies' names carry it: "Lambda", "MAF", "Volt", "Emu1", "Emu2", "settings";
-// "read" or "written".
+// "read", "written" or "written-partial".
 QString kindName(TableKind kind);
 QString directionName(Direction direction);
 

@@ -87,6 +87,9 @@ void Exchange::setGate(QTimer* t, Gate gate) { m_gates.insert(t, std::move(gate)
 
 void Exchange::start(QTimer* t, const QString& firstCommand) {
     Cmd_Pending = firstCommand;
+    watchFromNow(t);
+    // A new operation: the alarm of one the module left without an answer is history.
+    m_view->clearStall();
     t->start();
 }
 
@@ -108,6 +111,8 @@ void Exchange::transferTick(QTimer* t) {
             if (!t->isActive()) return;
         }
     }
+    // A module that has not answered for too long, or keeps refusing, is not asked again.
+    if (endIfStalled(t)) return;
 
     // From here to the end of the tick no receive event may run: the new command is out,
     // and the buffer that will hold its answer is not cleared yet.
@@ -130,6 +135,7 @@ void Exchange::transferTick(QTimer* t) {
             return;
         }
     }
+    sentByWatched(t);
     m_rxBuffer.clear();
     m_view->showReceived(m_rxBuffer, true);
     if (m_progress.contains(t)) {
@@ -164,8 +170,10 @@ void Exchange::BComPort1RxChar(int count) {
     for (QTimer* t : std::as_const(m_transfer)) {
         if (!t->isActive()) continue;
         const auto it = m_gates.constFind(t);
+        m_gateTimer = t;
         if (it != m_gates.constEnd() && *it) (*it)(chunk);
     }
+    m_gateTimer = nullptr;
 
     // Common tail, whatever the gates did.
     m_view->showSent(Cmd_Sent);

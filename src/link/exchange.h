@@ -6,6 +6,7 @@
 // transfer timer; a gate compares Cmd_Sent with its command texts and names the next
 // command (or ends its operation by stopping its timer). Nothing here blocks or waits.
 
+#include <QElapsedTimer>
 #include <QHash>
 #include <QObject>
 #include <QString>
@@ -15,6 +16,27 @@
 
 class QTimer;
 class TBComPort;
+
+// Why the answer watch ended an operation: no valid answer for Exchange::SilenceMs, or the
+// same item refused (answered, but not with the acknowledgement) Exchange::MaxRefusals
+// times in a row, or answers that stopped after refusals.
+enum class StallKind { Silent, Refused };
+
+// What the owner of an operation the watch ended tells the user: the operation's key in
+// the language table (uitexts::operationTexts) with its arguments, and how many of its
+// items went through (done < 0: an operation that does not count them).
+struct StallReport {
+    QString key;
+    QStringList args;
+    int done = -1;
+    int total = 0;
+    bool reading = false; // "прочитано" rather than "записано"
+};
+
+// The status text of an ended operation in the language (English when english is true),
+// and the protocol log's line (Russian, as every log line) with the last command.
+QString stallStatus(StallKind kind, const StallReport& report, bool english);
+QString stallLogLine(StallKind kind, const StallReport& report, const QString& lastCommand);
 
 // What the exchange shows and records; the main window provides it.
 class ExchangeView {
@@ -27,6 +49,11 @@ public:
     virtual void showReceived(const QString& buffer, bool cleared) = 0;
     virtual void setProgress(int position) = 0;
     virtual void appendLog(const QString& line) = 0;
+    // An operation the module stopped answering (or kept refusing) ended, or, still
+    // running, waits: the status bar shows text in the alarm colour until clearStall.
+    virtual void showStall(const QString& text) { Q_UNUSED(text) }
+    // A new operation started, or answers came back to the one that waited.
+    virtual void clearStall() {}
 };
 
 class Exchange : public QObject {
@@ -94,6 +121,28 @@ public:
     void start(QTimer* t, const QString& firstCommand);
     void resetProgress();
 
+    // --- the answer watch ---
+    // Every operation whose owner installed an end call is watched on the real clock: when
+    // no valid answer came for SilenceMs, or the module refused its item MaxRefusals times
+    // in a row, the tick calls the owner instead of sending. The owner ends its operation
+    // (stops its timer, unlocks, keeps what went through) and reports it; the exchange
+    // shows the report and logs it with the last command. An owner that keeps its timer
+    // running (the recording) is reported once, and again when answers come back.
+    static constexpr int SilenceMs = 5000;
+    static constexpr int MaxRefusals = 20;
+    using StallEnd = std::function<StallReport(StallKind kind)>;
+    void setStallEnd(QTimer* t, StallEnd end);
+    // Called by a gate: its operation took a valid answer or named a new command.
+    void movedOn();
+    // Called by a gate: the module answered its write or action item, but not with "!".
+    // Counted once per item sent, however many pieces the answer arrives in.
+    void refused();
+    // The watch of t starts afresh (start() does this; for a timer its owner restarts
+    // itself, such as the live cycle's).
+    void watchFromNow(QTimer* t);
+    // Whether the watch has reported t and waits for its answers to come back.
+    bool waitsForAnswers(QTimer* t) const { return m_watch.value(t).reported; }
+
     // Handlers, public so that tests and the main window can drive them directly.
     // A tick first takes in what has already arrived (for the command sent before it),
     // then sends Cmd_Pending; no receive event runs inside it.
@@ -113,6 +162,10 @@ private:
     QTimer* makeTimer(const char* name, int interval, bool progress, bool transfer);
     // Runs the receive handler for arrivals held back during a tick.
     void takeDeferred();
+    // The watch's check at a tick of t (exchange_watch.cpp): true when it ended t's operation.
+    bool endIfStalled(QTimer* t);
+    // The item just sent by a tick of t: a refusal of it counts anew.
+    void sentByWatched(QTimer* t);
 
     TBComPort* m_port;
     ExchangeView* m_view;
@@ -123,4 +176,16 @@ private:
     QList<QTimer*> m_progress;
     QHash<QString, QTimer*> m_byName;
     QHash<QTimer*, Gate> m_gates;
+
+    struct Watch {
+        QElapsedTimer since;       // the last valid answer or new command (or the start)
+        int refusals = 0;          // refusals of the same item in a row
+        QString refusedItem;
+        bool refusalCounted = false; // the item now out was counted refused already
+        bool reported = false;       // reported, still running: waits for answers
+        StallReport report;          // ... and what it was reported as
+    };
+    QHash<QTimer*, StallEnd> m_stallEnds;
+    QHash<QTimer*, Watch> m_watch;
+    QTimer* m_gateTimer = nullptr; // the timer whose gate runs now
 };

@@ -4,16 +4,19 @@
 #include "common/hex.h"
 #include "common/messages.h"
 #include "dialogs/confirmations.h"
+#include "history/history.h"
 #include "link/exchange.h"
 #include "link/operationcontext.h"
 #include "settings/modehooks.h"
 #include "settings/registers.h"
 #include "settings/registerwriter.h"
+#include "settings/settingshistory.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 
 #include <QTimer>
 #include <QToolButton>
+#include <QVector>
 
 namespace {
 const QString kReadMode = QStringLiteral("00*");
@@ -30,6 +33,8 @@ LambdaLearning::LambdaLearning(OperationContext* ctx, SettingsPanel* panel, Sett
     Exchange* ex = m_ctx->ex;
     ex->setGate(ex->Timer_Lambda_Ticher, [this](const QString& chunk) { startGate(chunk); });
     ex->setGate(ex->Timer_Lambda_Ticher_02, [this](const QString& chunk) { stopGate(chunk); });
+    ex->setStallEnd(ex->Timer_Lambda_Ticher, [this](StallKind) { return endStalled(true); });
+    ex->setStallEnd(ex->Timer_Lambda_Ticher_02, [this](StallKind) { return endStalled(false); });
 
     // A click toggles the checkable button at once; the warning's answer decides its state,
     // so the click's own toggle is taken back first.
@@ -79,6 +84,7 @@ void LambdaLearning::beginSwitch(bool start) {
     m_c = 0;
     m_gridRow = 1;
     m_write.clear();
+    m_imageChanged = false;
     Exchange* ex = m_ctx->ex;
     QTimer* run = start ? ex->Timer_Lambda_Ticher : ex->Timer_Lambda_Ticher_02;
     QTimer* other = start ? ex->Timer_Lambda_Ticher_02 : ex->Timer_Lambda_Ticher;
@@ -118,15 +124,22 @@ void LambdaLearning::startGate(const QString& chunk) {
         m_write = readModeAnswer(chunk, QStringLiteral("ВКЛЮЧЕНО ОБУЧЕНИЕ ЭМУЛЯТОРА ЛЯМБДЫ. ПОЛУЧЕНЫ БИТЫ EEPROM-00 "),
                                  QStringLiteral("1"));
         ex->Cmd_Pending = m_write;
+        ex->movedOn();
         return;
     }
     const bool acknowledged = ex->answerText(chunk) == QLatin1String("!");
     if (!m_write.isEmpty() && sent == m_write) {
         ex->showSentCommand();
         if (acknowledged) {
+            ex->movedOn();
             // The module learns from now on; a later write of register 00 keeps it so.
             m_state->Bits_EE00[2] = QStringLiteral("1");
             ex->Cmd_Pending = kClearLearningState;
+            // Into the settings image; the history copy follows with register 1A.
+            m_state->Register_Bytes.insert(0, lowFirstByte(m_write));
+            m_imageChanged = true;
+        } else {
+            ex->refused();
         }
         const QStringList& b = m_state->Bits_EE00;
         m_ctx->log(QStringLiteral("ОТПРАВЛЕНО В МОДУЛЬ НОВОЕ ЗНАЧЕНИЕ EEPROM-00 ") + b.at(0) + b.at(1) +
@@ -135,14 +148,25 @@ void LambdaLearning::startGate(const QString& chunk) {
     }
     if (sent == kClearLearningState) {
         ex->showSentCommand();
-        if (acknowledged) ex->Cmd_Pending = eraseItem(0, 0);
+        if (acknowledged) {
+            ex->movedOn();
+            ex->Cmd_Pending = eraseItem(0, 0);
+            m_state->Register_Bytes.insert(0x1A, 0);
+            keepSettingsCopy();
+        } else {
+            ex->refused();
+        }
         m_ctx->log(QStringLiteral("ОТПРАВЛЕН В МОДУЛЬ EEPROM-1A = 0"));
         return;
     }
     if (sent != eraseItem(m_r, m_c)) return;
     ex->showSentCommand();
     // Anything but the acknowledgement: the next tick erases the same cell again.
-    if (!acknowledged) return;
+    if (!acknowledged) {
+        ex->refused();
+        return;
+    }
+    ex->movedOn();
     m_ctx->log(msgs().Msg_Query + QLatin1Char(' ') + sent + QLatin1Char(' ') + ex->answerText(chunk));
     ModeHooks::call(m_hooks ? m_hooks->setCurvePoint : nullptr, m_gridRow, QStringLiteral("0"));
     ++m_gridRow;
@@ -152,6 +176,7 @@ void LambdaLearning::startGate(const QString& chunk) {
         m_c = 0;
         if (m_r == kSide - 1) {
             finish(ex->Timer_Lambda_Ticher, true);
+            keepErasedCopy(m_gridRow - 1);
             return;
         }
         ++m_r;
@@ -167,13 +192,19 @@ void LambdaLearning::stopGate(const QString& chunk) {
             chunk, QStringLiteral("ПОЛУЧЕНИЕ ТАБЛИЦЫ ЛЯМБДЫ ПОСЛЕ ОБУЧЕНИЕ ЭМУЛЯТОРА. ПОЛУЧЕНЫ БИТЫ EEPROM-00 "),
             QStringLiteral("0"));
         ex->Cmd_Pending = m_write;
+        ex->movedOn();
         return;
     }
     if (m_write.isEmpty() || ex->Cmd_Sent != m_write) return;
     ex->showSentCommand();
-    if (ex->answerText(chunk) != QLatin1String("!")) return;
+    if (ex->answerText(chunk) != QLatin1String("!")) {
+        ex->refused();
+        return;
+    }
+    ex->movedOn();
     m_state->Bits_EE00[2] = QStringLiteral("0");
     finish(ex->Timer_Lambda_Ticher_02, false);
+    m_writer->keepWrittenCopy(0, lowFirstByte(m_write));
 }
 
 void LambdaLearning::finish(QTimer* timer, bool learningOn) {
@@ -189,4 +220,49 @@ void LambdaLearning::abortForConnection() {
     Exchange* ex = m_ctx->ex;
     ex->Timer_Lambda_Ticher->stop();
     ex->Timer_Lambda_Ticher_02->stop();
+}
+
+// --- the module stops answering ----------------------------------------------------
+
+StallReport LambdaLearning::endStalled(bool start) {
+    Exchange* ex = m_ctx->ex;
+    QTimer* timer = start ? ex->Timer_Lambda_Ticher : ex->Timer_Lambda_Ticher_02;
+    timer->stop();
+    // The button shows what the module does as far as the tool knows: the learning bit
+    // changes only with an acknowledged write of register 00.
+    m_panel->showLearning(m_state->Bits_EE00.at(2) == QLatin1String("1"));
+    m_ctx->unblock();
+    ex->resetProgress();
+    // A write held for the end would meet the same module.
+    m_writer->forgetHeldWrite();
+    if (start) {
+        // Register 00 taken without register 1A: the image as the module holds it.
+        if (m_imageChanged) keepSettingsCopy();
+        keepErasedCopy(m_gridRow - 1);
+    }
+    StallReport r;
+    r.key = start ? QStringLiteral("learningStart") : QStringLiteral("learningStop");
+    return r;
+}
+
+void LambdaLearning::keepSettingsCopy() {
+    m_imageChanged = false;
+    settingshistory::keep(*m_ctx, m_state->Register_Bytes, true);
+}
+
+void LambdaLearning::keepErasedCopy(int erased) {
+    // Nothing erased: curve 1 is as it was.
+    if (erased <= 0) return;
+    // Curve 1 in the table file format: the erased points 0, the rest (not reached) empty.
+    // The erase walks the cells column digit fastest, the points run with the row digit
+    // fastest: cell (r, c) is point c * 8 + r + 1.
+    QVector<bool> zero(kSide * kSide, false);
+    for (int k = 0; k < erased && k < kSide * kSide; ++k) zero[(k % kSide) * kSide + k / kSide] = true;
+    QByteArray bytes;
+    for (bool z : zero) bytes += (z ? "0" : "") + QByteArray("\r\n");
+    QString error;
+    const auto direction = erased >= kSide * kSide ? history::Direction::Written : history::Direction::WrittenPartial;
+    if (!history::keepHere(m_ctx->module.identifier, TableKind::Curve1, direction, bytes, &error, msgs().english()) &&
+        m_ctx->error)
+        m_ctx->error(error);
 }

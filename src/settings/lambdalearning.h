@@ -5,6 +5,8 @@
 // (Timer_Lambda_Ticher); stopping it, after another warning, clears the bit
 // (Timer_Lambda_Ticher_02). The learning button's down state is the learning state.
 
+#include "link/exchange.h"
+
 #include <QObject>
 #include <QString>
 
@@ -46,6 +48,12 @@ class LambdaLearning : public QObject {
     // (bit 2 stays), logged once per answer; returns the write of the new bit 2.
     QString readModeAnswer(const QString& chunk, const QString& logLine, const QString& bit2);
     void finish(QTimer* timer, bool learningOn);
+    // The end of a start or stop the module left without an answer or kept refusing.
+    StallReport endStalled(bool start);
+    // The history copies of what the start wrote: the settings image (registers 00, 1A)
+    // and curve 1 with its erased points (partial until all 64 are).
+    void keepSettingsCopy();
+    void keepErasedCopy(int erased);
 
     OperationContext* m_ctx;
     SettingsPanel* m_panel;
@@ -59,4 +67,5 @@ class LambdaLearning : public QObject {
     int m_r = 0;       // cell being erased
     int m_c = 0;
     int m_gridRow = 1; // grid row the next acknowledged cell clears (1..64)
+    bool m_imageChanged = false; // register 00 taken, its history copy not yet kept
 };

@@ -50,6 +50,17 @@ ModeSwitches::ModeSwitches(OperationContext* ctx, SettingsPanel* panel, Settings
     Exchange* ex = m_ctx->ex;
     for (Mode m : {Mode::Emulator, Mode::Optimizer, Mode::MafP})
         ex->setGate(timerOf(m), [this, m](const QString& chunk) { switchGate(m, chunk); });
+    // A switch the module does not answer, or whose write it keeps refusing, ends; a
+    // settings write that waited for it is dropped, as the module would not take it either.
+    for (Mode m : {Mode::Emulator, Mode::Optimizer, Mode::MafP})
+        ex->setStallEnd(timerOf(m), [this, m](StallKind) {
+            timerOf(m)->stop();
+            m_writer->forgetHeldWrite();
+            static const char* const keys[3] = {"modeSwitch.Emulator", "modeSwitch.Optimizer", "modeSwitch.MafP"};
+            StallReport r;
+            r.key = QLatin1String(keys[int(m)]);
+            return r;
+        });
 
     auto& ui = m_panel->ui;
     connect(ui.AdvTBtn_Emu, &QToolButton::clicked, this, &ModeSwitches::AdvTBtn_EmuClick);
@@ -375,17 +386,23 @@ void ModeSwitches::switchGate(Mode mode, const QString& chunk) {
         b[3] = QLatin1String(text.bit3);
         write = bitsToWriteText(regs::textFromBits(b)) + QStringLiteral("00)");
         ex->Cmd_Pending = write;
+        ex->movedOn();
         return;
     }
     if (write.isEmpty() || ex->Cmd_Sent != write) return;
     ex->showSentCommand();
     if (ex->answerText(chunk) == QLatin1String("!")) {
+        ex->movedOn();
         timerOf(mode)->stop();
+        // Register 00 as the module now holds it goes into the history like any write.
+        m_writer->keepWrittenCopy(0, lowFirstByte(write));
         // A settings write that came while the switch ran (the MAF(P) view's own one
         // included) goes out now, with the mode buttons as they are.
         m_writer->resumeWrites();
+    } else {
+        // Any other answer: the next tick sends the write again.
+        ex->refused();
     }
-    // Any other answer: the next tick sends the write again.
     m_ctx->log(QString::fromUtf8(text.selectionLine) + nowText());
 }
 

@@ -64,6 +64,18 @@ RegisterWriter::RegisterWriter(OperationContext* ctx, SettingsPanel* panel, Sett
                        [this](const QString& chunk) { Timer_RegRabGate(chunk); });
     m_ctx->ex->setGate(m_ctx->ex->Timer_Write,
                        [this](const QString& chunk) { Timer_WriteGate(chunk); });
+    // A write the module does not answer, or keeps refusing, ends with its register named.
+    for (QTimer* t : {m_ctx->ex->Timer_RegRab, m_ctx->ex->Timer_Write})
+        m_ctx->ex->setStallEnd(t, [this, t](StallKind) {
+            const QString sent = m_ctx->ex->Cmd_Sent;
+            t->stop();
+            StallReport r;
+            r.key = QStringLiteral("settingWrite");
+            // A write item is the value's two digits, the register's two, then ")".
+            const int reg = sent.size() == 5 ? lowFirstByte(sent.mid(2, 2)) : -1;
+            r.args = {reg >= 0 ? Tab_Byte_Hex().at(reg) : QStringLiteral("??")};
+            return r;
+        });
 }
 
 int RegisterWriter::registerOfKey(const QString& key) {
@@ -211,8 +223,11 @@ void RegisterWriter::Timer_RegRabGate(const QString& chunk) {
         if (ex->Cmd_Sent != cmd) continue;
         ex->showSentCommand();
         if (ex->answerText(chunk) == QLatin1String("!")) {
+            ex->movedOn();
             ex->Timer_RegRab->stop();
             keepWrittenCopy(g.reg, lowFirstByte(text));
+        } else {
+            ex->refused();
         }
         // Any other answer: the next tick sends the same command again, as long as it is
         // still the pending one. Setting it here would undo a newer write the user made
@@ -242,8 +257,11 @@ void RegisterWriter::Timer_WriteGate(const QString& chunk) {
         ex->showSentCommand();
         // Register 05 takes whatever comes first as the end of its write.
         if (it.key() == int(regs::Num::Lambda1Korr) || ex->answerText(chunk) == QLatin1String("!")) {
+            ex->movedOn();
             ex->Timer_Write->stop();
             keepWrittenCopy(it.key(), lowFirstByte(it.value()));
+        } else {
+            ex->refused();
         }
         // Otherwise the write is repeated by the next tick, unless a newer one replaced it.
         return;

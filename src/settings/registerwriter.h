@@ -62,6 +62,9 @@ class RegisterWriter : public QObject {
     bool writesHeld() const;
     // A new connection: a write held for the old one is not sent to the new module.
     void forgetHeldWrite() { m_waiting = nullptr; }
+    // The acknowledged write of one register (this writer's, a mode switch's, the
+    // learning's) goes into the settings image and leaves a "written" copy in the history.
+    void keepWrittenCopy(int reg, int byte);
 
   private:
     void Timer_RegRabGate(const QString& chunk);
@@ -69,8 +72,6 @@ class RegisterWriter : public QObject {
     void computeMode();
     void computeSensors();
     void computeCodes();
-    // The acknowledged write of one register goes into the settings image and the history.
-    void keepWrittenCopy(int reg, int byte);
 
     OperationContext* m_ctx;
     SettingsPanel* m_panel;

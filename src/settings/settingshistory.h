@@ -18,6 +18,11 @@ namespace settingshistory {
 int registerOfRead(const QString& item);
 // The lines for register -> byte.
 QByteArray encode(const QMap<int, int>& registers);
+// Reads a copy back: every line must be one register in the form encode() writes (two
+// upper-case hex digits, each register once, eight bits); a last empty line is allowed.
+// The registers, or false with the 1-based number of the first line that is not one in
+// *badLine (0 when the copy holds no register at all).
+bool decode(const QByteArray& bytes, QMap<int, int>* registers, int* badLine);
 // Writes the copy for the connected module; a failure is reported through ctx.error.
 void keep(const OperationContext& ctx, const QMap<int, int>& registers, bool written);
 

@@ -1,5 +1,8 @@
 #include "sim/enginemodel.h"
 
+#include "common/lambdascale.h"
+#include "sim/tuningcycle.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -17,10 +20,6 @@ constexpr double FullFuelFlow = 4096;         // fuel-flow count at full air flo
 // Fuel counter steps per second and fuel-flow count: the tool's litres (counter * K / 5242880)
 // then add up its litres per hour (flow * 0.1 * K / 512) over time, whatever K is.
 constexpr double CounterStepsPerFlow = 5242880.0 / (512.0 * 10.0 * 3600.0);
-
-constexpr double SpeedAxis[8] = {670, 780, 940, 1200, 1600, 2400, 4800, 10000};
-constexpr double MafAxis[8] = {0.0, 0.6, 1.3, 1.9, 2.5, 3.2, 3.8, 4.4};
-constexpr double InjectionAxis[8] = {1.6, 2.4, 3.2, 4.0, 4.8, 5.6, 6.4, 7.2};
 
 double follow(double value, double target, double dt, double tau) {
     return value + (target - value) * std::min(1.0, dt / tau);
@@ -50,6 +49,11 @@ int toWord(double v) {
 
 EngineModel::EngineModel(quint32 seed) : m_rng(seed ? seed : 0x9E3779B9u) {}
 
+void EngineModel::setMixture(const MixtureOptions& options) {
+    m_mixture = Mixture(options);
+    m_sensed = m_lambda[0];
+}
+
 double EngineModel::random() {
     // xorshift32: the same numbers on every platform.
     m_rng ^= m_rng << 13;
@@ -68,10 +72,13 @@ double EngineModel::mafVoltage() const {
 
 double EngineModel::pumpCurrent(int channel) const {
     if (m_fuelCut) return 10;
-    // The inverse of the air/fuel ratio scale the tool shows for wideband sensors.
+    // The inverse of the air/fuel ratio scale the tool shows for wideband sensors. The road
+    // cycle's closed loop has always shown about 14,7; with the mixture on, sensor 1 reads
+    // on the tool's own scale, where lambda 1 is 14,5.
+    if (m_mixture.enabled() && (channel & 1) == 0)
+        return std::clamp(lambdascale::pumpCurrentFromAfr(lambdascale::StoichAfr * m_sensed), -8.0, 10.0);
     const double afr = 14.7 * m_lambda[channel & 1];
-    const double current = afr > 14.5 ? (afr - 14.5) / 1.4861 : (afr - 14.5) / 0.25;
-    return std::clamp(current, -8.0, 10.0);
+    return std::clamp(lambdascale::pumpCurrentFromAfr(afr), -8.0, 10.0);
 }
 
 int EngineModel::highestGearAbove(double rpm) const {
@@ -108,10 +115,7 @@ void EngineModel::startPhase(Phase phase) {
     }
 }
 
-void EngineModel::step(double dt) {
-    m_time += dt;
-    m_phaseTime += dt;
-
+void EngineModel::roadDrive(double dt) {
     switch (m_phase) {
     case Phase::Idle:
         m_throttleTarget = 0;
@@ -156,6 +160,32 @@ void EngineModel::step(double dt) {
         }
         break;
     }
+}
+
+double EngineModel::tuningDrive() {
+    const CycleTarget goal = tuningCycleAt(m_time, m_mixture.options().dwell);
+    m_phase = goal.idle ? Phase::Idle : goal.fuelCut ? Phase::Decelerate : Phase::Cruise;
+    m_gear = goal.idle ? 0 : 3;
+    m_speed = goal.idle ? 0 : goal.rpm / RpmPerKmh[3];
+    // The throttle that lets the wanted air in at the present speed.
+    const double charge = goal.airFlow * 6000 / std::max(m_rpm, 300.0);
+    m_throttleTarget = goal.fuelCut ? 0 : std::clamp((charge - IdleAir) / (1 - IdleAir), 0.0, 1.0);
+    m_cutRequested = goal.fuelCut;
+    // A steady engine still wanders a little.
+    return goal.rpm + 12 * std::sin(2 * M_PI * 0.4 * m_time) + noise(4);
+}
+
+void EngineModel::step(double dt) {
+    m_time += dt;
+    m_phaseTime += dt;
+
+    const bool tuning = m_mixture.enabled() && m_mixture.options().tuningCycle;
+    double tuningRpm = 0;
+    if (tuning) {
+        tuningRpm = tuningDrive();
+    } else {
+        roadDrive(dt);
+    }
 
     const double oldThrottle = m_throttle;
     m_throttle = follow(m_throttle, m_throttleTarget, dt, 0.15);
@@ -164,21 +194,30 @@ void EngineModel::step(double dt) {
 
     // Engine speed: the wheels drive it in gear; with the clutch open (or slipping while
     // pulling away) it idles or revs on the throttle.
-    const double idle = IdleRpm + 12 * std::sin(2 * M_PI * 0.4 * m_time) + noise(4);
-    double rpmTarget = idle;
-    if (m_gear > 0) {
-        rpmTarget = std::max(m_speed * RpmPerKmh[m_gear], idle * 0.95);
-        if (m_gear == 1 && m_speed < 12) rpmTarget = std::max(rpmTarget, idle + 1400 * m_throttle);
+    double rpmTarget = tuningRpm;
+    if (!tuning) {
+        const double idle = IdleRpm + 12 * std::sin(2 * M_PI * 0.4 * m_time) + noise(4);
+        rpmTarget = idle;
+        if (m_gear > 0) {
+            rpmTarget = std::max(m_speed * RpmPerKmh[m_gear], idle * 0.95);
+            if (m_gear == 1 && m_speed < 12) rpmTarget = std::max(rpmTarget, idle + 1400 * m_throttle);
+        }
     }
     m_rpm = follow(m_rpm, rpmTarget, dt, 0.12);
 
     const double charge = IdleAir + (1 - IdleAir) * m_throttle; // cylinder filling 0..1
     m_air = follow(m_air, std::clamp(m_rpm / 6000 * charge, 0.0, 1.0), dt, 0.08);
-    m_fuelCut = m_phase == Phase::Decelerate && m_gear > 0 && m_throttle < 0.03 && m_rpm > 1150;
+    m_fuelCut = tuning ? m_cutRequested
+                       : m_phase == Phase::Decelerate && m_gear > 0 && m_throttle < 0.03 && m_rpm > 1150;
 
     // Mixture: the control unit's closed loop swings it around lambda 1 (the sensors then
     // switch about once a second); full throttle and tip-in enrich it; overrun cuts fuel.
+    // With the mixture model on, channel 1 follows the control unit's metering instead.
     for (int ch = 0; ch < 2; ++ch) {
+        if (ch == 0 && m_mixture.enabled()) {
+            mixtureStep(dt);
+            continue;
+        }
         m_loop[ch] += dt * (0.7 + 1.5 * m_air) * (ch ? 1.07 : 1.0);
         double target = 1 + 0.028 * triangle(m_loop[ch]) + noise(0.002);
         if (m_throttle > 0.6) target = 0.87;
@@ -202,7 +241,31 @@ void EngineModel::step(double dt) {
     m_fuelFlow = m_fuelCut ? 0 : FullFuelFlow * m_air / m_lambda[0];
 }
 
+void EngineModel::mixtureStep(double dt) {
+    m_loop[0] += dt * (0.7 + 1.5 * m_air);
+    const double volts = mafVoltage(); // as the control unit gets it from the sensor
+    double target = 1;
+    if (m_fuelCut) {
+        target = 2.5;
+    } else if (m_mixture.closedLoop(volts)) {
+        target = 1 + 0.028 * triangle(m_loop[0]) + noise(0.002);
+        if (m_enrich > 0) target *= 0.93;
+    } else {
+        // Open loop: the control unit aims at lambda 1 (tip-in enrichment aside), so the
+        // default targets of 14,5 are the engine's own.
+        target = m_mixture.openLoopLambda(m_rpm, volts, m_air, m_enrich > 0 ? 0.93 : 1.0);
+    }
+    const MixtureOptions& o = m_mixture.options();
+    m_wander = follow(m_wander, noise(o.wander), dt, std::max(o.wanderTime, dt));
+    m_lambda[0] = follow(m_lambda[0], target * (1 + m_wander), dt, m_fuelCut ? 0.3 : 0.06);
+    const double seen = m_mixture.sense(m_time, m_lambda[0], dt);
+    m_sensed = std::max(0.3, seen + noise(o.sensorNoise));
+    m_zirconia[0] = std::clamp(follow(m_zirconia[0], zirconiaVoltage(m_sensed), dt, 0.07) + noise(0.003), 0.0, 1.0);
+    m_baseNoise[0] = noise(2);
+}
+
 void EngineModel::advance(double dt, SimMemory& mem, Model model, const Equipment& equipment) {
+    if (m_mixture.enabled()) m_mixture.takeCorrections(mem, model);
     while (dt > 1e-9) {
         const double h = std::min(dt, 0.02);
         step(h);
@@ -244,9 +307,9 @@ void EngineModel::writeWorkingData(SimMemory& mem, Model model, const Equipment&
     const bool correcting = !(mode & reg::ModeSystemOff) && !emulator;
 
     // The cell of the correction tables the engine is in.
-    const int column = nearest(SpeedAxis, m_rpm) + 1;
-    const int row = (mode & reg::ModeLoadIsMaf) ? nearest(MafAxis, mafVoltage()) + 1
-                                                : nearest(InjectionAxis, m_injection) + 1;
+    const int column = nearest(SpeedBreakpoints, m_rpm) + 1;
+    const int row = (mode & reg::ModeLoadIsMaf) ? nearest(MafBreakpoints, mafVoltage()) + 1
+                                                : nearest(InjectionBreakpoints, m_injection) + 1;
 
     mem.work[work::InjectionTime] = quint8(std::clamp(std::lround(m_injection * 10), 0L, 255L));
     mem.setWorkWord(work::FuelFlow, toWord(m_fuelFlow));

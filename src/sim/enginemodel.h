@@ -6,6 +6,7 @@
 // pump currents. A closed-loop mixture makes zirconia sensors switch about once a second.
 // Everything is deterministic for a given seed and sequence of steps.
 
+#include "sim/mixture.h"
 #include "sim/simmemory.h"
 #include "sim/simmodule.h"
 
@@ -18,6 +19,11 @@ class EngineModel {
     enum class Phase { Idle, Accelerate, Cruise, Decelerate };
 
     explicit EngineModel(quint32 seed = 1);
+
+    // Switches the mixture that answers the MAF table (and, with it, the tuning cycle) on or
+    // off; off by default. Switching starts the sensor's delay line afresh.
+    void setMixture(const MixtureOptions& options);
+    const Mixture& mixture() const { return m_mixture; }
 
     // Lets dt seconds pass (in steps of at most 20 ms), then updates the fuel counter, the
     // learning of curve 1 (while the learning bit of register 00 is set) and the live data.
@@ -40,9 +46,17 @@ class EngineModel {
     double sensorVoltage(int channel) const { return m_zirconia[channel & 1]; }
     // Wideband pump current of a channel's sensor, mA.
     double pumpCurrent(int channel) const;
+    // The lambda sensor 1 reads (with the mixture on: delayed, lagged, noisy).
+    double sensedLambda() const { return m_sensed; }
 
   private:
     void step(double dt);
+    // The road cycle's phases: throttle, gear and vehicle speed.
+    void roadDrive(double dt);
+    // The tuning cycle's throttle and fuel cut for this moment; returns the speed to reach.
+    double tuningDrive();
+    // Lambda of channel 1 and what its sensor reads, with the mixture on.
+    void mixtureStep(double dt);
     void startPhase(Phase phase);
     int highestGearAbove(double rpm) const;
     double random();           // 0 <= x < 1
@@ -78,6 +92,10 @@ class EngineModel {
     double m_baseNoise[2] = {0, 0};
     double m_fuelCounts = 0; // fraction of a counter step not yet added
     double m_learnTimer = 0;
+    Mixture m_mixture;
+    double m_sensed = 1;       // lambda sensor 1 reads, with the mixture on
+    double m_wander = 0;       // the mixture's wander from cycle to cycle, with the mixture on
+    bool m_cutRequested = false; // the tuning cycle's overrun
 };
 
 } // namespace sim

@@ -26,8 +26,24 @@ void SimMemory::setFuelCounter(quint32 value) {
     work[work::FuelCounter + 2] = quint8((value >> 16) & 0xFF);
 }
 
+namespace {
+// The sensor's voltage at no air flow, its span and the exponent of its curve.
+constexpr double MafZeroVolts = 0.95;
+constexpr double MafSpanVolts = 3.4;
+constexpr double MafExponent = 0.6;
+} // namespace
+
 double mafVoltageAt(double airFlow) {
-    return 0.95 + 3.4 * std::pow(std::clamp(airFlow, 0.0, 1.0), 0.6);
+    return mafCharacteristic(std::clamp(airFlow, 0.0, 1.0));
+}
+
+double mafCharacteristic(double airFlow) {
+    return MafZeroVolts + MafSpanVolts * std::pow(std::max(airFlow, 0.0), MafExponent);
+}
+
+double airFlowAt(double volts) {
+    if (!(volts > MafZeroVolts)) return 0;
+    return std::pow((volts - MafZeroVolts) / MafSpanVolts, 1 / MafExponent);
 }
 
 namespace {

@@ -109,6 +109,17 @@ struct SimMemory {
 // The engine model's MAF voltage at a relative air flow 0..1; the factory curves follow it,
 // so that the live points of a running engine lie on the curve.
 double mafVoltageAt(double airFlow);
+// The same characteristic without the limits of the air flow (for breakpoints beyond full
+// load), and its inverse: the relative air flow a control unit reads from a MAF voltage (0
+// below the sensor's lowest voltage).
+double mafCharacteristic(double airFlow);
+double airFlowAt(double volts);
+
+// The breakpoints of the module's tables: engine speed (rpm) over the columns, the load
+// over the rows as MAF voltage (V) or injection time (ms).
+inline constexpr double SpeedBreakpoints[8] = {670, 780, 940, 1200, 1600, 2400, 4800, 10000};
+inline constexpr double MafBreakpoints[8] = {0.0, 0.6, 1.3, 1.9, 2.5, 3.2, 3.8, 4.4};
+inline constexpr double InjectionBreakpoints[8] = {1.6, 2.4, 3.2, 4.0, 4.8, 5.6, 6.4, 7.2};
 
 // Registers, tables, curves and identification bytes as a new module of that model and
 // equipment carries them. The live working data is filled by the engine model.

@@ -63,7 +63,7 @@ class SimModulePrivate {
     void closeAll();
 
     const Model model;
-    const Equipment equipment;
+    Equipment equipment;
 
     mutable std::mutex mutex; // guards everything below up to the thread handles
     SimMemory memory;
@@ -71,6 +71,7 @@ class SimModulePrivate {
     ItemParser parser;
     EngineModel engine;
     bool engineRunning = true;
+    double timeScale = 1;
     QStringList items;
     QList<QByteArray> chunks;
     QList<SentPiece> sent;
@@ -215,7 +216,7 @@ void SimModulePrivate::run() {
             lastEngine = now;
             std::lock_guard lock(mutex);
             // A long stall (debugger, loaded machine) is not made up for in one jump.
-            if (engineRunning) engine.advance(std::min(elapsed, 0.5), memory, model, equipment);
+            if (engineRunning) engine.advance(std::min(elapsed, 0.5) * timeScale, memory, model, equipment);
         }
     }
 }
@@ -313,7 +314,14 @@ Model SimModule::model() const {
     return d->model;
 }
 Equipment SimModule::equipment() const {
+    std::lock_guard lock(d->mutex);
     return d->equipment;
+}
+
+void SimModule::setEquipment(const Equipment& equipment) {
+    std::lock_guard lock(d->mutex);
+    d->equipment = equipment;
+    d->engine.writeWorkingData(d->memory, d->model, d->equipment);
 }
 
 quint8 SimModule::reg(int address) const {
@@ -397,6 +405,21 @@ void SimModule::stepEngine(double seconds) {
 double SimModule::vehicleSpeed() const {
     std::lock_guard lock(d->mutex);
     return d->engine.vehicleSpeed();
+}
+
+void SimModule::setMixture(const MixtureOptions& options) {
+    std::lock_guard lock(d->mutex);
+    d->engine.setMixture(options);
+}
+
+double SimModule::mixtureNeed(int c, int r, double targetAfr) const {
+    std::lock_guard lock(d->mutex);
+    return d->engine.mixture().need(c, r, targetAfr);
+}
+
+void SimModule::setEngineTimeScale(double scale) {
+    std::lock_guard lock(d->mutex);
+    d->timeScale = std::clamp(scale, 0.01, 100.0);
 }
 
 } // namespace sim

@@ -12,6 +12,8 @@
 
 namespace sim {
 
+struct MixtureOptions;
+
 enum class Model { TR70, TR90 };
 
 // Fault options; all off by default. Tests switch them at any time (thread-safe).
@@ -80,6 +82,9 @@ public:
 
     Model model() const;
     Equipment equipment() const;
+    // Fits other sensors, e.g. a wideband sensor 1 before the tool connects; the working
+    // data (and so the identification's sensor bytes) follow at once.
+    void setEquipment(const Equipment& equipment);
 
     // Non-volatile memory (settings registers, tables, curves, identifier), 256 bytes.
     quint8 reg(int address) const;
@@ -111,6 +116,17 @@ public:
     void stepEngine(double seconds);
     // Current vehicle speed of the engine model, km/h (not part of the module's data).
     double vehicleSpeed() const;
+
+    // The mixture that answers the MAF table, and its tuning cycle (sim/mixture.h); off by
+    // default.
+    void setMixture(const MixtureOptions& options);
+    // For tests only: the correction in units that brings cell (c, r) of the MAF table to
+    // the target air/fuel ratio (NaN where the engine never gets there), as the mixture in
+    // force needs it.
+    double mixtureNeed(int c, int r, double targetAfr) const;
+    // Engine seconds per second of the clock on the serving thread (1 by default): a demo
+    // drives its cycle this much faster; the sensor's delay and lag are in engine time.
+    void setEngineTimeScale(double scale);
 
 private:
     std::unique_ptr<SimModulePrivate> d;

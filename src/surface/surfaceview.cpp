@@ -202,6 +202,48 @@ void SurfaceView::render(const SceneState& state) {
     ++m_renders;
 }
 
+QImage SurfaceView::renderPicture(TableKind table, const QStringList& cells, const Orientation& orient,
+                                  QSize pixels) {
+    SceneState s;
+    s.pixels = pixels;
+    s.family = table == TableKind::Lambda ? SurfaceFamily::Lambda : SurfaceFamily::Maf;
+    s.active = true;
+    s.table = table;
+    s.loadAxis = m_loadAxis;
+    s.cells = cells;
+    s.orient = orient;
+    return pictureOf(s);
+}
+
+QImage SurfaceView::shownPicture(QSize pixels) {
+    SceneState s = currentState();
+    s.pixels = pixels;
+    s.ratio = 1;
+    return pictureOf(s);
+}
+
+// A picture in a framebuffer of its own: the view's picture and framebuffer stay as they are.
+QImage SurfaceView::pictureOf(const SceneState& state) {
+    if (m_glFailed || state.pixels.isEmpty()) return {};
+    if (!m_context && !createGL()) return {};
+    if (!m_context->makeCurrent(m_surface.get())) {
+        failGL("the context cannot be made current");
+        return {};
+    }
+    QImage image;
+    {
+        QOpenGLFramebufferObject fbo(state.pixels, QOpenGLFramebufferObject::CombinedDepthStencil);
+        if (fbo.isValid() && fbo.bind()) {
+            glViewport(0, 0, state.pixels.width(), state.pixels.height());
+            drawScene(state);
+            image = fbo.toImage(true).convertToFormat(QImage::Format_RGB32);
+            fbo.release();
+        }
+    }
+    m_context->doneCurrent();
+    return image;
+}
+
 void SurfaceView::initGLState() {
     // Translucent surface fills are blended over what lies behind them; flat shading gives
     // every quad of the surface one colour.

@@ -85,6 +85,12 @@ class SurfaceView : public QWidget {
     // changed (table, family, orientation, size, ...) and the view is visible; a hidden
     // view gives the last picture it rendered. Null without OpenGL or before any render.
     QImage sceneImage();
+    // A picture of a table as this view draws it (the family's look, the load axis in
+    // force, no operating point) in the given orientation and size in pixels, rendered off
+    // screen without changing what the view shows; null without OpenGL.
+    QImage renderPicture(TableKind table, const QStringList& cells, const Orientation& orient, QSize pixels);
+    // What the view shows now (table, orientation, operating point) at a size in pixels.
+    QImage shownPicture(QSize pixels);
     // Renders of the scene so far (for tests and measurements).
     int renderCount() const { return m_renders; }
     // False once OpenGL turned out unusable here; the view then shows only its background
@@ -118,6 +124,7 @@ class SurfaceView : public QWidget {
     bool createGL();
     void failGL(const char* what);
     void render(const SceneState& state);
+    QImage pictureOf(const SceneState& state);
     void drawScene(const SceneState& state);
     void initGLState();
     void drawWalls();

@@ -6,6 +6,8 @@
 
 #include <QDir>
 
+#include <algorithm>
+
 namespace tablefiles {
 
 QString suffix(TableKind kind) {
@@ -89,6 +91,9 @@ void checkLines(const QByteArray& bytes, FileCheck* check, Accept accept) {
 
 QString lineMessage(const QString& fileName, const FileCheck& parsed, bool english, bool curve) {
     const QString name = QDir::toNativeSeparators(fileName);
+    if (parsed.noValue)
+        return english ? QStringLiteral("The file '%1' holds no value. The table was not changed.").arg(name)
+                       : QStringLiteral("В файле «%1» нет ни одного значения. Таблица не изменена.").arg(name);
     if (english) {
         const QString what =
             parsed.fault != textlines::Fault::None
@@ -129,6 +134,8 @@ TableFile parseTable(const QByteArray& bytes) {
         f.texts << line;
         return true;
     });
+    if (f.ok() && std::all_of(f.texts.cbegin(), f.texts.cend(), [](const QString& t) { return t.trimmed().isEmpty(); }))
+        f.noValue = true;
     if (!f.ok()) f.texts.clear();
     return f;
 }

@@ -37,13 +37,16 @@ struct FileCheck {
     bool lineMissing = false;
     textlines::Fault fault = textlines::Fault::None; // a line too long, or a binary file
     QString badText;
-    bool ok() const { return badLine == 0; }
+    // Every line readable, none with a value (a table file of line ends only): taken, it
+    // would blank the grid, and written to the module that is a table of zeros.
+    bool noValue = false;
+    bool ok() const { return badLine == 0 && !noValue; }
 };
 
 // A table file, checked whole before anything is loaded: 64 lines, each empty or a number
 // of any magnitude (either decimal separator; the table's limits apply at its next
-// refresh). Texts are the lines unchanged. Lines after the 64th are ignored. Nothing is
-// kept when a line fails.
+// refresh), at least one of them a number. Texts are the lines unchanged. Lines after the
+// 64th are ignored. Nothing is kept when a line fails or no line has a value.
 struct TableFile : FileCheck {
     QStringList texts;
 };

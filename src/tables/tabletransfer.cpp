@@ -34,6 +34,7 @@ TableTransfer::TableTransfer(OperationContext* ctx, Table3DPanel* panel, CurvePa
     connect(m_panel, &Table3DPanel::loadAxisClicked, this, &TableTransfer::loadAxisClicked);
 
     setUpCurves(steppers);
+    setUpWatch();
 }
 
 QTimer* TableTransfer::readTimer(TableKind table) const {
@@ -107,6 +108,7 @@ void TableTransfer::readGate(TableKind table, const QString& chunk) {
             // cell keeps its text and is asked again on the next tick.
             ++Read_Fail_Count;
         } else {
+            ex->movedOn();
             storeCell(table, c, r, byte);
             Read_Fail_Count = 0;
             if (!Cursor.advance()) {
@@ -237,9 +239,11 @@ TableTransfer::WriteStep TableTransfer::writeStep(const QString& chunk) {
     if (pos >= m_writeItems.size() || ex->Cmd_Sent != m_writeItems.at(pos)) return WriteStep::NotOurs;
     ex->showSentCommand();
     if (ex->answerText(chunk) != QLatin1String("!")) {
+        ex->refused();
         ex->Cmd_Pending = m_writeItems.at(pos);
         return WriteStep::Again;
     }
+    ex->movedOn();
     if (!Cursor.advance()) return WriteStep::Done;
     ex->Cmd_Pending = m_writeItems.at(Cursor.position());
     return WriteStep::Next;

@@ -18,6 +18,7 @@
 #include <functional>
 
 #include "history/history.h"
+#include "link/exchange.h"
 #include "tables/tablecodec.h"
 #include "tables/transfercursor.h"
 
@@ -127,10 +128,23 @@ private:
     void showCurvePoint(int curve, double volts);
     void retimeLivePoints();
 
+    // The ends of the transfers the module leaves without an answer or keeps refusing
+    // (tabletransfer_watch.cpp): a read keeps what it stored, a write says how many items
+    // the module took and leaves a partial copy in the history.
+    void setUpWatch();
+    StallReport endStalledTable(TableKind table, bool write);
+    StallReport endStalledCurve(int curve, bool filtered, bool write);
+    StallReport endStalledLivePoints(int curve);
+    // A write that ended part way: the items the module took, the rest empty lines
+    // (tabletransfer_history.cpp).
+    void keepPartialTableCopy(TableKind table, int taken);
+    void keepPartialCurveCopy(int curve, int taken);
+
     // The copy of a finished transfer in the module's history (tabletransfer_history.cpp).
     void keepTableCopy(TableKind table, bool written);
     void keepCurveCopy(int curve, bool written);
     void keepCopy(TableKind kind, bool written, const QStringList& lines);
+    void keepCopyAs(TableKind kind, history::Direction direction, const QStringList& lines);
 
     OperationContext* m_ctx;
     Table3DPanel* m_panel;

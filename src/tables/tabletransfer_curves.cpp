@@ -101,6 +101,7 @@ void TableTransfer::curveReadGate(int curve, bool filtered, const QString& chunk
         ex->Cmd_Pending = item; // asked again on the next tick
         return;
     }
+    ex->movedOn();
     double volts = curvecodec::voltageFromByte(byte);
     if (filtered) {
         // One answer is one reading, however many pieces it arrives in: a piece after the
@@ -210,6 +211,7 @@ void TableTransfer::liveGate(int curve, const QString& chunk) {
     ex->Cmd_Pending = curvecodec::livePointCommand();
     // Every receive event places a point; an answer still incomplete keeps the last values.
     const curvecodec::LiveSample s = curvecodec::decodeLiveAnswer(ex->answerText(chunk));
+    if (s.hasX || s.hasV) ex->movedOn();
     const int k = curve - 1;
     if (s.hasX) m_liveX[k] = truncDecimals(s.x, 2);
     if (s.hasV) m_liveV[k] = truncDecimals(s.v, 2);

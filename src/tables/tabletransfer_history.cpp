@@ -20,10 +20,7 @@ QString cellText(TableKind table, int byte) {
 } // namespace
 
 void TableTransfer::keepCopy(TableKind kind, bool written, const QStringList& lines) {
-    QString error;
-    if (!history::keepHere(m_ctx->module.identifier, kind, written ? history::Direction::Written : history::Direction::Read,
-                           tablefiles::encode(lines), &error, msgs().english()))
-        m_ctx->error(error);
+    keepCopyAs(kind, written ? history::Direction::Written : history::Direction::Read, lines);
 }
 
 void TableTransfer::keepTableCopy(TableKind table, bool written) {
@@ -53,4 +50,37 @@ void TableTransfer::keepCurveCopy(int curve, bool written) {
     for (int i = 1; i <= curvecodec::PointCount; ++i)
         lines << (written ? curvecodec::voltageText(m_writeBytes.value(i - 1)) : curvePanel(curve)->pointText(i));
     keepCopy(curveKind(curve), written, lines);
+}
+
+// A write the module stopped taking part way: the items it took, the rest empty lines.
+void TableTransfer::keepPartialTableCopy(TableKind table, int taken) {
+    // Nothing taken: the module holds what it held, and there is nothing to keep.
+    if (taken <= 0) return;
+    QVector<QString> cells(tablecodec::CellCount);
+    TransferCursor walk;
+    walk.start();
+    int i = 0;
+    do {
+        if (i < taken && i < m_writeBytes.size()) {
+            const int byte = m_writeBytes.at(i);
+            cells[(walk.row() - 1) * tablecodec::Side + walk.column() - 1] = cellText(table, byte);
+        }
+        ++i;
+    } while (walk.advance());
+    keepCopyAs(table, history::Direction::WrittenPartial, QStringList(cells.begin(), cells.end()));
+}
+
+void TableTransfer::keepPartialCurveCopy(int curve, int taken) {
+    if (taken <= 0) return;
+    QStringList lines;
+    for (int i = 1; i <= curvecodec::PointCount; ++i)
+        lines << (i <= taken && i <= m_writeBytes.size() ? curvecodec::voltageText(m_writeBytes.at(i - 1)) : QString());
+    keepCopyAs(curveKind(curve), history::Direction::WrittenPartial, lines);
+}
+
+void TableTransfer::keepCopyAs(TableKind kind, history::Direction direction, const QStringList& lines) {
+    QString error;
+    if (!history::keepHere(m_ctx->module.identifier, kind, direction, tablefiles::encode(lines), &error,
+                           msgs().english()))
+        m_ctx->error(error);
 }

@@ -15,6 +15,8 @@ constexpr int kTexts = 1 + ParamChart::Series;
 const QString kLayer = QStringLiteral("readout");
 } // namespace
 
+QString ChartReadout::layerName() { return kLayer; }
+
 ChartReadout::ChartReadout(ParamChart* chart, QObject* parent) : QObject(parent), m_chart(chart) {
     QCustomPlot* plot = chart->plot();
     if (!plot->layer(kLayer)) plot->addLayer(kLayer, plot->layer(plot->layerCount() - 1), QCustomPlot::limAbove);

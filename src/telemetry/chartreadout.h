@@ -40,6 +40,8 @@ public:
     QStringList lines() const;
     QList<QColor> colours() const;
     QCPLayer* layer() const { return m_layer; }
+    // The name of that layer on the chart (a picture of the chart leaves it out).
+    static QString layerName();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

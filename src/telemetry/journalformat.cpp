@@ -22,6 +22,8 @@ bool parseStrict(const char* p, const char* end, std::array<double, recordfile::
         long long n = 0;
         const auto r = std::from_chars(digits, end, n);
         if (r.ec != std::errc() || r.ptr == digits) return false;
+        // As the record file: a number the journal would not give back the same is no sample.
+        if (n >= recordfile::MaxHundredths || n <= -recordfile::MaxHundredths) return false;
         p = r.ptr;
         const QByteArray& m = recordfile::marker(i);
         if (end - p < m.size() || std::memcmp(p, m.constData(), std::size_t(m.size())) != 0) return false;

@@ -2,6 +2,7 @@
 
 #include "common/archivecolumns.h"
 #include "common/hex.h"
+#include "common/lambdascale.h"
 #include "common/numtext.h"
 
 #include <algorithm>
@@ -177,9 +178,8 @@ struct Converter {
                 setRange(s.p[k], -5, 10);
                 s.p[k].Value = truncDecimals(limit(k, x), 2);
             } else {
-                const double ratio = x > 0 ? x * 1.4861 + 14.5 : x * 0.25 + 14.5;
                 setRange(s.p[k], -6, 18);
-                s.p[k].Value = truncDecimals(limit(k, ratio), 1);
+                s.p[k].Value = truncDecimals(limit(k, lambdascale::afrFromPumpCurrent(x)), 1);
             }
         } else if (type == kZirconia) {
             zirconia(k, signal, base);

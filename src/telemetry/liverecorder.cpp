@@ -60,6 +60,13 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     Exchange* ex = ctx->ex;
     ex->setGate(ex->Timer_NeprOpros, [this](const QString& chunk) { liveGate(chunk); });
     ex->setGate(ex->Timer_Get_0, [this](const QString& chunk) { fuelResetGate(chunk); });
+    // A module that stops answering during a recording: the recording goes on (the values
+    // hold their last ones) and the exchange says so, and again when the answers return.
+    ex->setStallEnd(ex->Timer_NeprOpros, [](StallKind) { return StallReport{QStringLiteral("recording")}; });
+    ex->setStallEnd(ex->Timer_Get_0, [ex](StallKind) {
+        ex->Timer_Get_0->stop();
+        return StallReport{QStringLiteral("fuelReset")};
+    });
     connect(ex->Timer_Module_Graf, &QTimer::timeout, this, &LiveRecorder::Timer_Module_GrafTimer);
 
     const auto& u = chart->ui;
@@ -119,6 +126,7 @@ void LiveRecorder::liveGate(const QString& chunk) {
     const bool startAnswer = Graf_Start_Flag == 1;
     const GateStep step = live::liveGate(Digits, Graf_Start_Flag, ex->Cmd_Sent, ex->answerText(chunk));
     ex->Cmd_Pending = step.next;
+    ex->movedOn();
     if (step.endCycle) ex->Timer_NeprOpros->stop();
     // The "47&" digits are the identification's bytes 74 and 75: one store for both.
     if (startAnswer && m_in.connection) {
@@ -258,6 +266,7 @@ void LiveRecorder::atb_Chart1_StartClick() {
     if (m_in.moduleOff) m_in.moduleOff->setEnabled(false);
 
     Graf_Start_Flag = 1;
+    ex->watchFromNow(ex->Timer_NeprOpros);
     ex->Timer_Module_Graf->start();
     u.atb_Chart1_Start->hide();
     u.atb_Chart1_Pause->show();
@@ -275,6 +284,7 @@ void LiveRecorder::atb_Chart1_StartClick() {
 void LiveRecorder::atb_Chart1_PauseClick() {
     m_ctx->ex->Timer_Module_Graf->stop();
     m_ctx->ex->Timer_NeprOpros->stop();
+    m_ctx->ex->watchFromNow(m_ctx->ex->Timer_NeprOpros);
     m_panel->ui.atb_Chart1_Pause->hide();
     m_panel->ui.atb_Chart1_Continue->show();
     m_ctx->unblock();
@@ -286,6 +296,7 @@ void LiveRecorder::pauseIfRecording() {
 }
 
 void LiveRecorder::atb_Chart1_ContinueClick() {
+    m_ctx->ex->watchFromNow(m_ctx->ex->Timer_NeprOpros);
     m_ctx->ex->Timer_Module_Graf->start();
     m_panel->ui.atb_Chart1_Pause->show();
     m_panel->ui.atb_Chart1_Continue->hide();
@@ -302,6 +313,7 @@ void LiveRecorder::atb_Chart1_StopClick() {
     m_ctx->unblock();
     m_ctx->ex->Timer_Module_Graf->stop();
     m_ctx->ex->Timer_NeprOpros->stop();
+    m_ctx->ex->watchFromNow(m_ctx->ex->Timer_NeprOpros);
     if (m_in.telemetryStatus) m_in.telemetryStatus(QString());
     // A stopped recording is browsed, not grown: give back what the growing reserved.
     m_chart->squeeze();
@@ -348,6 +360,10 @@ void LiveRecorder::fuelResetGate(const QString& chunk) {
     if (step < 0) return;
     ex->showSentCommand();
     const bool done = ex->answerText(chunk) == QLatin1String("!");
+    if (done)
+        ex->movedOn();
+    else
+        ex->refused();
     if (step < 2) {
         ex->Cmd_Pending = kFuelReset[done ? step + 1 : step];
         return;

@@ -67,10 +67,7 @@ ParamChart::ParamChart(QCustomPlot* chart)
     m_plot->setNotAntialiasedElements(QCP::aePlottables);
     m_plot->setPlottingHint(QCP::phFastPolylines, true);
     m_plot->xAxis->setTicker(QSharedPointer<QCPAxisTicker>(new SampleTimeTicker(m_times)));
-    m_beforeReplot = QObject::connect(m_plot, &QCustomPlot::beforeReplot, m_plot, [this] {
-        chooseDetail();
-        fitWindow();
-    });
+    m_beforeReplot = QObject::connect(m_plot, &QCustomPlot::beforeReplot, m_plot, [this] { prepareDrawing(); });
 }
 
 ParamChart::~ParamChart() { QObject::disconnect(m_beforeReplot); }
@@ -328,3 +325,8 @@ void ParamChart::setTimeRange(double lower, double upper) {
 }
 
 void ParamChart::queueReplot() { m_plot->replot(QCustomPlot::rpQueuedReplot); }
+
+void ParamChart::prepareDrawing() {
+    chooseDetail();
+    fitWindow();
+}

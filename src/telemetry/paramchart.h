@@ -100,6 +100,10 @@ public:
 
     // Asks for a redraw at the next pass of the event loop (several asks make one redraw).
     void queueReplot();
+    // What a replot does first: chooses runs or summaries for the axis's range and width and
+    // fits the runs' window to the range. A picture drawn outside a replot (another size,
+    // another range) calls it once its layout is set, and again after it is restored.
+    void prepareDrawing();
 
 private:
     struct Summary {

@@ -20,9 +20,6 @@ bool fieldValue(const char* begin, const char* end, double* value) {
     while (begin < end && isBlank(*begin)) ++begin;
     while (end > begin && isBlank(end[-1])) --end;
     if (begin == end) return false;
-    // Beyond 2^53 hundredths a double no longer holds every whole number, and far beyond it
-    // no line can hold the value at all: saving the record again would write another number.
-    constexpr long long MaxHundredths = 9007199254740992LL; // 2^53
     long long n = 0;
     const auto r = std::from_chars(begin, end, n);
     if (r.ec == std::errc() && r.ptr == end) {

@@ -31,6 +31,13 @@ QString dialogFilter();
 // The chosen name with the suffix appended unless it already ends with it.
 QString withSuffix(const QString& chosen);
 
+// The largest number of hundredths a line may hold, beyond it refused: a field is held in
+// units (hundredths / 100), and beyond about 10^15 hundredths the division and the
+// multiplication back no longer give the same whole number, so a saved record would write
+// another number than it read. 10^14 hundredths are a million times any quantity the
+// module measures.
+inline constexpr long long MaxHundredths = 100000000000000LL; // 10^14
+
 // A value in hundredths, cut toward zero; a value that is a whole number of hundredths
 // but sits a hair below it in binary (3,45 * 100 = 344,99999...) counts as that number.
 long long hundredths(double value);

@@ -25,10 +25,31 @@ dpkg-deb -x "$deb" "$root"
 # The control fields: the name, and the dependencies computed from the binary.
 [ "$(dpkg-deb -f "$deb" Package)" = moduletool ] || fail "package name"
 depends=$(dpkg-deb -f "$deb" Depends)
-for p in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libqt6serialport6 libqt6opengl6 \
-         libqt6printsupport6 libqcustomplot2.1-qt6 libglu1-mesa qt6-qpa-plugins; do
-  printf '%s\n' "$depends" | tr ',' '\n' | sed 's/^ *//' | grep -q "^$p\( \|$\)" \
-    || fail "Depends lacks $p: $depends"
+has_dependency() {
+  printf '%s\n' "$depends" | tr ',|' '\n\n' | sed 's/^ *//' | grep -q "^$1\( \|$\)"
+}
+bin=$root/usr/bin
+[ -x "$bin/moduletool" ] || fail "no executable usr/bin/moduletool"
+
+# Every library the packaged binary names as needed belongs to a package the package depends
+# on, found here from the library's file (the linker of a build without sanitizers leaves
+# out a library nothing uses, so the list is the binary's own, not a fixed one).
+needed=$(objdump -p "$bin/moduletool" | awk '$1 == "NEEDED" { print $2 }')
+[ -n "$needed" ] || fail "the binary names no library it needs"
+for soname in $needed; do
+  path=$(ldd "$bin/moduletool" | awk -v s="$soname" '$1 == s && $3 ~ /^\// { print $3 }')
+  [ -n "$path" ] || fail "$soname is not found"
+  owner=""
+  for candidate in "$path" "$(readlink -f "$path")" "/usr${path#/usr}" "${path#/usr}"; do
+    owner=$(dpkg -S "$candidate" 2>/dev/null | head -n 1 | cut -d: -f1) && [ -n "$owner" ] && break
+  done
+  [ -n "$owner" ] || fail "no package holds $path ($soname)"
+  has_dependency "$owner" || fail "Depends lacks $owner for $soname: $depends"
+done
+# Qt's platform plugins, which no library of the binary names, and the libraries every
+# build of the tool uses whatever it leaves out.
+for p in qt6-qpa-plugins libc6 libstdc++6 libqt6core6 libqt6widgets6 libqt6serialport6; do
+  has_dependency "$p" || fail "Depends lacks $p: $depends"
 done
 
 # Everything lives under /usr.
@@ -36,8 +57,6 @@ extra=$(find "$root" -mindepth 1 -maxdepth 1 ! -name usr)
 [ -z "$extra" ] || fail "files outside /usr: $extra"
 
 # The tool and its launcher, side by side; every library the tool needs is found.
-bin=$root/usr/bin
-[ -x "$bin/moduletool" ] || fail "no executable usr/bin/moduletool"
 file -b "$bin/moduletool" | grep -q '^ELF .*executable' || fail "usr/bin/moduletool is not an ELF program"
 if ldd "$bin/moduletool" | grep -q 'not found'; then
   ldd "$bin/moduletool" | grep 'not found' >&2

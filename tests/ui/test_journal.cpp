@@ -31,6 +31,29 @@ void writeBytes(const QString& name, const QByteArray& bytes) {
 }
 int lineCount(const QString& name) { return int(fileBytes(name).count('\n')); }
 
+// The CSV copy of a record file's lines, worked out here from the file's whole hundredths
+// ("1225#Step#-180#SP#..."): each a decimal with a point whatever the locale, without
+// trailing zeros, separated by commas, one row per line.
+QByteArray csvOfRecordLines(const QByteArray& record) {
+    QByteArray out("time_s,SP,STR,AI,TP,SD,L1,L2,U1do,U1posle,U2do,U2posle\n");
+    for (const QByteArray& line : record.split('\n')) {
+        const QList<QByteArray> parts = line.trimmed().split('#');
+        QByteArrayList fields;
+        for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+            const qlonglong h = parts.at(i).toLongLong();
+            const qlonglong a = h < 0 ? -h : h;
+            QByteArray t = QByteArray::number(a / 100);
+            if (a % 100 != 0) {
+                t += '.' + QByteArray::number(a % 100).rightJustified(2, '0');
+                if (t.endsWith('0')) t.chop(1);
+            }
+            fields << (h < 0 ? '-' + t : t);
+        }
+        if (!fields.isEmpty()) out += fields.join(',') + '\n';
+    }
+    return out;
+}
+
 QByteArray journalLines(int n) {
     QByteArray out;
     std::array<double, recordfile::Fields> v{};
@@ -125,7 +148,10 @@ private slots:
         wt::freshConfiguration();
         answer = -1;
     }
-    void cleanup() { w.reset(); }
+    void cleanup() {
+        w.reset();
+        QLocale::setDefault(QLocale::c());
+    }
 
     void survivesSigkill() {
         const QString journal = QDir::current().absoluteFilePath(journal::fileName());
@@ -223,7 +249,21 @@ private slots:
         }
     }
 
+    // A Start over an unsaved journal while an older generation is still there: the journal
+    // it displaces replaces the older one, which is gone.
+    void startReplacesTheOlderGeneration() {
+        const QByteArray unsaved = journalLines(6);
+        writeBytes(journal::fileName(), unsaved);
+        writeBytes(journal::previousFileName(), journalLines(3));
+        makeWindow(); // the question is left unanswered
+        recordByHand(2);
+        QCOMPARE(fileBytes(journal::previousFileName()), unsaved);
+        QCOMPARE(lineCount(journal::fileName()), 2);
+    }
+
     void journalFollowsTheRecording() {
+        // The CSV copy below is made under a locale whose decimal separator is a comma.
+        QLocale::setDefault(QLocale(QStringLiteral("ru_RU")));
         makeWindow();
         const QString journal = journal::fileName();
         const QString previous = journal::previousFileName();
@@ -246,8 +286,8 @@ private slots:
         w->Ctx.saveFileName = [&](const QString&, const QString&) { return chosen; };
         chart().atb_Param_Save->click();
         QVERIFY(errors.isEmpty());
-        QCOMPARE(fileBytes(chosen),
-                 csvexport::encode(10, [&](int r, int f) { return rec().Arhiv.value(r + 1, f); }));
+        QCOMPARE(fileBytes(chosen), csvOfRecordLines(fileBytes(journal)));
+        QVERIFY(fileBytes(chosen).contains('.')); // the recording has fractions to show it
         QVERIFY(QFile::exists(journal));
 
         // The record saved: the journal goes.

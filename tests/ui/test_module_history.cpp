@@ -1,10 +1,11 @@
 // The module's history through the real window: the connection leaves the settings as
 // read, a table read and a table write leave the module's exact cells (copies that the
-// Open buttons read back), a settings write leaves the image with the written byte, and a
-// cancelled write or a read that gives up leaves nothing.
+// Open buttons read back), a settings write, a mode switch and the learning leave the image
+// with the written bytes, and a cancelled write or a read that gives up leaves nothing.
 #include "common/textlines.h"
 #include "history/history.h"
 #include "settings/registerwriter.h"
+#include "settings/settingspanel.h"
 #include "tables/tablefileactions.h"
 #include "tables/tablefiles.h"
 #include "tabletest.h"
@@ -23,16 +24,6 @@ QStringList copies(TableKind kind, history::Direction direction) {
 QStringList copyLines(const QString& path) {
     QFile f(path);
     return f.open(QIODevice::ReadOnly) ? textlines::split(f.readAll()).lines : QStringList{"(missing)"};
-}
-
-// The protocol log's form of a register, worked out here bit by bit (bit 0 first).
-QString registerLine(int reg, int byte) {
-    QString bits;
-    for (int b = 0; b < 8; ++b) {
-        if (b == 4) bits += QLatin1Char(' ');
-        bits += (byte >> b) & 1 ? QLatin1Char('1') : QLatin1Char('0');
-    }
-    return QStringLiteral("EEPROM-%1 =  %2").arg(reg, 2, 16, QLatin1Char('0')).toUpper().arg(bits);
 }
 
 } // namespace
@@ -74,7 +65,7 @@ private slots:
         const QList<int> chain = {0x00, 0x01, 0x04, 0x05, 0x09, 0x0B, 0x0F, 0x10,
                                   0x12, 0x13, 0x14, 0x15, 0x17, 0x18, 0x19};
         QStringList expected;
-        for (int reg : chain) expected << registerLine(reg, m->reg(reg));
+        for (int reg : chain) expected << wt::registerLine(reg, m->reg(reg));
         QCOMPARE(copyLines(read.first()), expected);
 
         // A parameter write: the image with the byte the module now holds.
@@ -84,7 +75,7 @@ private slots:
         QCOMPARE(int(m->reg(sim::reg::Displacement)), byte);
         const QStringList written = copies(TableKind::Settings, history::Direction::Written);
         QCOMPARE(written.size(), 1);
-        expected[chain.indexOf(sim::reg::Displacement)] = registerLine(sim::reg::Displacement, byte);
+        expected[chain.indexOf(sim::reg::Displacement)] = wt::registerLine(sim::reg::Displacement, byte);
         QCOMPARE(copyLines(written.first()), expected);
         QVERIFY(errors.isEmpty());
     }
@@ -131,6 +122,45 @@ private slots:
         w->Ctx.openFileName = [&](const QString&, const QString&) { return written.first(); };
         w->Panel_3D->ui.atb_MAF_Open->click();
         QCOMPARE(w->Panel_3D->sgrid_3D_MAF.cell(3, 2), QStringLiteral("17"));
+        QVERIFY(errors.isEmpty());
+    }
+
+    // The writes of register 00 by a mode switch and by the learning leave their copies
+    // like any other write; the learning's erase of curve 1 leaves curve 1's.
+    void modeSwitchAndLearningLeaveCopies() {
+        connectModule();
+        if (QTest::currentTestFailed()) return;
+        m->setEngineRunning(false); // a learning module would write curve 1 itself
+        auto& ui = w->Panel_Sett_Max->ui;
+        auto switching = [&] {
+            return w->Ex->Timer_Emulator->isActive() || w->Ex->Timer_Optimizator->isActive() ||
+                   w->Ex->Timer_MAF_MAP->isActive() || w->Ex->Timer_RegRab->isActive();
+        };
+        QTest::mouseClick(ui.AdvTBtn_Emu, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!switching(), 4000);
+        QStringList written = copies(TableKind::Settings, history::Direction::Written);
+        QCOMPARE(written.size(), 1);
+        QVERIFY2(copyLines(written.last()).contains(wt::registerLine(0, m->reg(0))), qPrintable(written.last()));
+        QCOMPARE(m->reg(0) & 0x18, 0x08); // the emulator
+
+        QTest::mouseClick(ui.atb_Other_TicherEmu, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Ex->Timer_Lambda_Ticher->isActive(), 10000);
+        written = copies(TableKind::Settings, history::Direction::Written);
+        QCOMPARE(written.size(), 2);
+        const QStringList image = copyLines(written.last());
+        QVERIFY2(image.contains(wt::registerLine(0, m->reg(0))), qPrintable(image.join('|')));
+        QVERIFY2(image.contains(wt::registerLine(0x1A, 0)), qPrintable(image.join('|')));
+        QVERIFY(m->reg(0) & 0x04);
+        const QStringList curve = copies(TableKind::Curve1, history::Direction::Written);
+        QCOMPARE(curve.size(), 1);
+        QCOMPARE(copyLines(curve.first()), QStringList(64, QStringLiteral("0")));
+
+        QTest::mouseClick(ui.atb_Other_TicherEmu, Qt::LeftButton);
+        QTRY_VERIFY_WITH_TIMEOUT(!w->Ex->Timer_Lambda_Ticher_02->isActive(), 4000);
+        written = copies(TableKind::Settings, history::Direction::Written);
+        QCOMPARE(written.size(), 3);
+        QVERIFY(!(m->reg(0) & 0x04));
+        QVERIFY2(copyLines(written.last()).contains(wt::registerLine(0, m->reg(0))), qPrintable(written.last()));
         QVERIFY(errors.isEmpty());
     }
 

@@ -348,7 +348,9 @@ private slots:
         log->clear();
         QVERIFY(memo->document()->isEmpty() && log->logText().isEmpty() && log->lineCount() == 0);
         w->logLine(QStringLiteral("a"));
-        QCOMPARE(memo->toPlainText(), QStringLiteral("a"));
+        QCOMPARE(log->logText(), QStringLiteral("a"));
+        // The shown text area takes lines at most every ProtocolPanel::ViewDelayMs.
+        QTRY_COMPARE_WITH_TIMEOUT(memo->toPlainText(), QStringLiteral("a"), 2000);
         w->atb_Sett_minClick();
         QTRY_VERIFY(!memo->isVisible());
         log->clear();
@@ -359,6 +361,39 @@ private slots:
         w->atbMemoClick();
         QTRY_VERIFY(memo->isVisible());
         QCOMPARE(memo->toPlainText(), QStringLiteral("\nb"));
+    }
+
+    // Lines added while the log is shown reach the text area together, at most
+    // ProtocolPanel::ViewDelayMs later, each its own line in the order they came (empty
+    // ones included), and the view follows the end; the log has them at once.
+    void shownLogTakesLinesPerFrame_data() {
+        QTest::addColumn<QStringList>("lines");
+        QTest::newRow("one") << QStringList{QStringLiteral("Запрос 47*   Ответ 3F ")};
+        QStringList many;
+        for (int i = 0; i < 200; ++i) many << (i % 3 == 2 ? QString() : QStringLiteral("line %1").arg(i));
+        QTest::newRow("a burst, with empty lines") << many;
+        QTest::newRow("an empty line first") << QStringList{QString(), QStringLiteral("x")};
+    }
+    void shownLogTakesLinesPerFrame() {
+        QFETCH(QStringList, lines);
+        ProtocolPanel* log = w->Panel_Protocol;
+        QPlainTextEdit* memo = log->ui.MemoProtocol;
+        w->atbMemoClick();
+        QTRY_VERIFY(memo->isVisible());
+        QTRY_COMPARE_WITH_TIMEOUT(memo->toPlainText(), log->logText(), 2000); // nothing on its way
+        const QString before = log->logText();
+        const int blocks = memo->document()->blockCount();
+        for (const QString& l : lines) w->logLine(l);
+        const QString expected = before + QLatin1Char('\n') + lines.join(QLatin1Char('\n'));
+        QCOMPARE(log->logText(), expected);
+        // Not one by one: the first line of the burst may go in at once, the rest wait.
+        QVERIFY2(memo->document()->blockCount() <= blocks + 1, qPrintable(QString::number(memo->document()->blockCount())));
+        QTRY_COMPARE_WITH_TIMEOUT(memo->toPlainText(), expected, 2000);
+        QCOMPARE(memo->document()->blockCount(), blocks + int(lines.size()));
+        for (int i = 0; i < lines.size(); ++i) QCOMPARE(memo->document()->findBlockByNumber(blocks + i).text(), lines.at(i));
+        QScrollBar* bar = memo->verticalScrollBar();
+        QCOMPARE(bar->value(), bar->maximum());
+        QCOMPARE(log->logText(), expected);
     }
 
     void failedSaveKeepsWindowOpen() {

@@ -88,6 +88,17 @@ inline QStringList distinctRuns(const QStringList& items) {
     return out;
 }
 
+// A register as the log and the history's settings copies write it ("EEPROM-0B =  0000 1101",
+// bit 0 first), worked out here bit by bit.
+inline QString registerLine(int reg, int byte) {
+    QString bits;
+    for (int b = 0; b < 8; ++b) {
+        if (b == 4) bits += QLatin1Char(' ');
+        bits += (byte >> b) & 1 ? QLatin1Char('1') : QLatin1Char('0');
+    }
+    return QStringLiteral("EEPROM-%1 =  %2").arg(reg, 2, 16, QLatin1Char('0')).toUpper().arg(bits);
+}
+
 inline QStringList logLines(TForm1& w) {
     return w.Panel_Protocol->logText().split(QLatin1Char('\n'));
 }

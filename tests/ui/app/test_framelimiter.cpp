@@ -62,6 +62,10 @@ private slots:
         }
         QCOMPARE(w.label->text(), QStringLiteral("10"));
         QCOMPARE(limiter.framesPainted(), 1);
+        // Not "no paint at all": on a display shared with other programs (the suite's Xvfb
+        // runs several test programs at once), a window moving over or away from this one
+        // makes the display ask for a paint, which the window rightly does at once. Every
+        // paint beyond those the display asked for is a frame the limiter let through.
         QVERIFY2(w.label->paints - before <= w.display.exposes - exposedBefore,
                  "painted without a frame and without the display asking");
         QVERIFY(limiter.framesPutOff() >= 1);
@@ -86,7 +90,9 @@ private slots:
         w.label->setText(QStringLiteral("b"));
         w.label->setText(QStringLiteral("c"));
         // A late expose from the display may paint the label outside any frame; the frame
-        // put off is what must come.
+        // put off is what must come. It is due 80 ms after the last one; the 5 s allow for
+        // a loaded machine, where a timer may fire seconds late, and fail only a limiter that
+        // never brings the frame at all.
         QTRY_VERIFY_WITH_TIMEOUT(limiter.framesPainted() > painted, 5000);
         QVERIFY(w.label->paints > paints);
         QCOMPARE(w.label->text(), QStringLiteral("c"));

@@ -104,6 +104,35 @@ private slots:
         QCOMPARE(binRows(speedAxis(), mafVoltageAxis(), column::AI, column::L1, 5, 4, value).total(), 0);
     }
 
+    // The extremes of a cell, whatever order its samples come in: the largest first, the
+    // smallest first, one sample alone (it is both), all below zero.
+    void extremes_data() {
+        QTest::addColumn<QList<double>>("samples");
+        QTest::addColumn<double>("min");
+        QTest::addColumn<double>("max");
+        QTest::newRow("largest first") << QList<double>{0.8, 0.4} << 0.4 << 0.8;
+        QTest::newRow("smallest first") << QList<double>{0.4, 0.8} << 0.4 << 0.8;
+        QTest::newRow("one sample") << QList<double>{0.6} << 0.6 << 0.6;
+        QTest::newRow("one sample below zero") << QList<double>{-0.3} << -0.3 << -0.3;
+        QTest::newRow("falling, below zero") << QList<double>{-0.1, -0.5, -0.9} << -0.9 << -0.1;
+        QTest::newRow("largest in the middle") << QList<double>{0.2, 0.9, 0.1} << 0.1 << 0.9;
+    }
+    void extremes() {
+        QFETCH(QList<double>, samples);
+        QFETCH(double, min);
+        QFETCH(double, max);
+        // Through the grid, as the table panel gets them: every sample in cell (2, 1).
+        auto value = [&](int row, int col) {
+            return col == column::TP ? 800.0 : col == column::AI ? 0.0 : samples.at(row);
+        };
+        const CellGrid g =
+            binRows(speedAxis(), mafVoltageAxis(), column::AI, column::L1, 0, int(samples.size()) - 1, value);
+        const CellStats& c = g.cell(2, 1);
+        QCOMPARE(c.count, int(samples.size()));
+        QCOMPARE(c.min, min);
+        QCOMPARE(c.max, max);
+    }
+
     void position_data() {
         QTest::addColumn<double>("value");
         QTest::addColumn<double>("position");

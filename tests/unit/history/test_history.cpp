@@ -11,6 +11,7 @@
 using namespace history;
 
 Q_DECLARE_METATYPE(TableKind)
+Q_DECLARE_METATYPE(history::Direction)
 
 namespace {
 QByteArray fileBytes(const QString& path) {
@@ -48,23 +49,30 @@ private slots:
 
     void fileNames_data() {
         QTest::addColumn<TableKind>("kind");
-        QTest::addColumn<bool>("written");
+        QTest::addColumn<Direction>("direction");
         QTest::addColumn<QString>("name");
         QTest::addColumn<QString>("pattern");
-        QTest::newRow("Lambda read") << TableKind::Lambda << false << "2026-05-14_09-12-03_Lambda_read.txt" << "*_Lambda_*.txt";
-        QTest::newRow("MAF written") << TableKind::Maf << true << "2026-05-14_09-12-03_MAF_written.txt" << "*_MAF_*.txt";
-        QTest::newRow("Volt read") << TableKind::Voltage << false << "2026-05-14_09-12-03_Volt_read.txt" << "*_Volt_*.txt";
-        QTest::newRow("Emu1 written") << TableKind::Curve1 << true << "2026-05-14_09-12-03_Emu1_written.txt" << "*_Emu1_*.txt";
-        QTest::newRow("Emu2 read") << TableKind::Curve2 << false << "2026-05-14_09-12-03_Emu2_read.txt" << "*_Emu2_*.txt";
-        QTest::newRow("settings") << TableKind::Settings << true << "2026-05-14_09-12-03_settings_written.txt"
+        QTest::newRow("Lambda read") << TableKind::Lambda << Direction::Read << "2026-05-14_09-12-03_Lambda_read.txt"
+                                     << "*_Lambda_*.txt";
+        QTest::newRow("MAF written") << TableKind::Maf << Direction::Written << "2026-05-14_09-12-03_MAF_written.txt"
+                                     << "*_MAF_*.txt";
+        QTest::newRow("MAF written in part") << TableKind::Maf << Direction::WrittenPartial
+                                             << "2026-05-14_09-12-03_MAF_written-partial.txt" << "*_MAF_*.txt";
+        QTest::newRow("Volt read") << TableKind::Voltage << Direction::Read << "2026-05-14_09-12-03_Volt_read.txt"
+                                   << "*_Volt_*.txt";
+        QTest::newRow("Emu1 written") << TableKind::Curve1 << Direction::Written << "2026-05-14_09-12-03_Emu1_written.txt"
+                                      << "*_Emu1_*.txt";
+        QTest::newRow("Emu2 read") << TableKind::Curve2 << Direction::Read << "2026-05-14_09-12-03_Emu2_read.txt"
+                                   << "*_Emu2_*.txt";
+        QTest::newRow("settings") << TableKind::Settings << Direction::Written << "2026-05-14_09-12-03_settings_written.txt"
                                   << "*_settings_*.txt";
     }
     void fileNames() {
         QFETCH(TableKind, kind);
-        QFETCH(bool, written);
+        QFETCH(Direction, direction);
         QFETCH(QString, name);
         QFETCH(QString, pattern);
-        QCOMPARE(fileName(kWhen, kind, written ? Direction::Written : Direction::Read), name);
+        QCOMPARE(fileName(kWhen, kind, direction), name);
         QCOMPARE(copyPattern(kind), pattern);
         QVERIFY(QDir::match(pattern, name));
     }
@@ -82,6 +90,12 @@ private slots:
         QVERIFY(keep(root.path(), "TR-70A03", TableKind::Settings, Direction::Written, "s", kWhen.addSecs(-60), &path,
                      &error, false));
         QVERIFY(keep(root.path(), "TR-90B01", TableKind::Maf, Direction::Read, "other", kWhen, &path, &error, false));
+        // A partial write is listed as one, never as a complete write; a second one in the
+        // same second keeps its kind of name.
+        for (const char* bytes : {"part", "part again"})
+            QVERIFY(keep(root.path(), "TR-90B01", TableKind::Curve2, Direction::WrittenPartial, bytes, kWhen.addSecs(5), &path,
+                         &error, false));
+        QVERIFY(path.endsWith(QStringLiteral("_Emu2_written-partial_2.txt")));
         // Files of other programs, and names that only look like copies, are not listed.
         for (const char* stray : {"notes.txt", "2026-05-14_09-12-03_Foo_read.txt", "2026-13-40_09-12-03_MAF_read.txt",
                                   "2026-05-14_09-12-03_MAF_read.txt.bak"}) {
@@ -96,7 +110,11 @@ private slots:
         QCOMPARE(fileBytes(entries[1].path), QByteArray("first"));
         QCOMPARE(fileBytes(entries[2].path), QByteArray("second"));
         QCOMPARE(entries[2].kind, TableKind::Lambda);
-        QCOMPARE(list(root.path(), "TR-90B01").size(), 1);
+        const QList<Entry> other = list(root.path(), "TR-90B01");
+        QCOMPARE(other.size(), 3);
+        QCOMPARE(other[1].direction, Direction::WrittenPartial);
+        QCOMPARE(fileBytes(other[2].path), QByteArray("part again"));
+        QCOMPARE(other[2].direction, Direction::WrittenPartial);
         QVERIFY(list(root.path(), "nobody").isEmpty());
     }
 

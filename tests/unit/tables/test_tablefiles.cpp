@@ -132,6 +132,34 @@ class TestTableFiles : public QObject {
         }
     }
 
+    // A table file without a single value would blank the grid, and a table of zeros would
+    // follow it into the module: it is refused, naming the file; one value is enough.
+    void tableWithoutValue_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::addColumn<bool>("refused");
+        QStringList blank(64, QString());
+        QStringList spaces(64, QStringLiteral("  "));
+        QStringList oneValue = blank;
+        oneValue[63] = QStringLiteral("7");
+        QTest::newRow("line ends only") << joined(blank) << true;
+        QTest::newRow("LF only") << joined(blank, "\n") << true;
+        QTest::newRow("blanks") << joined(spaces) << true;
+        QTest::newRow("one value at the end") << joined(oneValue) << false;
+    }
+    void tableWithoutValue() {
+        QFETCH(QByteArray, bytes);
+        QFETCH(bool, refused);
+        const tablefiles::TableFile t = tablefiles::parseTable(bytes);
+        QCOMPARE(t.ok(), !refused);
+        QCOMPARE(t.texts.isEmpty(), refused);
+        if (!refused) return;
+        for (bool english : {false, true}) {
+            const QString message = tablefiles::tableLineMessage(QStringLiteral("/tmp/blankMAF.txt"), t, english);
+            QVERIFY2(message.contains(QStringLiteral("blankMAF.txt")), qPrintable(message));
+            QVERIFY2(message.contains(english ? "no value" : "нет ни одного значения"), qPrintable(message));
+        }
+    }
+
     // A curve file opens under either separator, whichever wrote it.
     void curveSeparators_data() {
         QTest::addColumn<QString>("locale");

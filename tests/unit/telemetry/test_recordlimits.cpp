@@ -2,6 +2,7 @@
 // same number is a line that cannot be read, and the lines before it are kept.
 #include "telemetry/recordfile.h"
 
+#include <QRandomGenerator>
 #include <QtTest>
 
 class TestRecordLimits : public QObject {
@@ -10,8 +11,11 @@ class TestRecordLimits : public QObject {
     void hugeFields_data() {
         QTest::addColumn<QByteArray>("time");
         QTest::addColumn<bool>("readable");
-        QTest::newRow("largest exact whole number") << QByteArray("9007199254740991") << true;
-        QTest::newRow("its negative") << QByteArray("-9007199254740991") << true;
+        QTest::newRow("largest held") << QByteArray("99999999999999") << true;
+        QTest::newRow("its negative") << QByteArray("-99999999999999") << true;
+        QTest::newRow("10^14") << QByteArray("100000000000000") << false;
+        // Below 2^53, yet divided by 100 and multiplied back it comes out one less.
+        QTest::newRow("a number the units lose") << QByteArray("3555555555555545") << false;
         QTest::newRow("2^53, no longer exact") << QByteArray("9007199254740993") << false;
         QTest::newRow("beyond a 64-bit number") << QByteArray("99999999999999999999") << false;
         QTest::newRow("exponent") << QByteArray("1e300") << false;
@@ -35,6 +39,23 @@ class TestRecordLimits : public QObject {
         const QByteArray saved =
             recordfile::encode(rec.rows(), [&](int r, int f) { return rec.values[std::size_t(f)][std::size_t(r)]; });
         QCOMPARE(saved, file);
+    }
+
+    // Every number of hundredths a line may hold comes back the same through the units, in
+    // a record file and in the journal: a spread of them, large ones most of all.
+    void everyHeldNumberComesBack() {
+        QRandomGenerator random(1234);
+        for (int i = 0; i < 20000; ++i) {
+            const qint64 magnitude = i % 4 == 0 ? recordfile::MaxHundredths : qint64(1) << (i % 47);
+            const qint64 n = random.bounded(-magnitude + 1, magnitude);
+            std::array<double, recordfile::Fields> v{};
+            v[0] = double(n) / 100;
+            const QByteArray line = recordfile::encodeLine(v);
+            QVERIFY2(line.startsWith(QByteArray::number(n) + "#Step#"), line.constData());
+            const recordfile::Record rec = recordfile::parse(line);
+            QVERIFY2(rec.ok() && rec.rows() == 1, line.constData());
+            QCOMPARE(recordfile::hundredths(rec.values[0][0]), n);
+        }
     }
 };
 
