@@ -96,10 +96,14 @@ bool keep(const QString& root, const QString& identifier, TableKind kind, Direct
     return true;
 }
 
-bool keepHere(const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes, QString* error,
-              bool english) {
-    return keep(QDir::currentPath(), identifier, kind, direction, bytes, QDateTime::currentDateTime(), nullptr, error,
-                english);
+bool keepHere(const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes, bool english,
+              const std::function<void(const QString&)>& report) {
+    QString error;
+    if (keep(QDir::currentPath(), identifier, kind, direction, bytes, QDateTime::currentDateTime(), nullptr, &error,
+             english))
+        return true;
+    if (report) report(error);
+    return false;
 }
 
 QList<Entry> list(const QString& root, const QString& identifier) {

@@ -13,6 +13,8 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
+
 #include "common/tablekind.h"
 
 namespace history {
@@ -39,9 +41,10 @@ QString fileName(const QDateTime& when, TableKind kind, Direction direction);
 // Writes one copy; the path written in *path, or false with the reason in *error.
 bool keep(const QString& root, const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes,
           const QDateTime& when, QString* path, QString* error, bool english);
-// The same at the current directory and time.
-bool keepHere(const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes, QString* error,
-              bool english);
+// The same at the current directory and time, a failure handed with its reason to report
+// (when there is one): a copy that cannot be written never stops what it is a copy of.
+bool keepHere(const QString& identifier, TableKind kind, Direction direction, const QByteArray& bytes, bool english,
+              const std::function<void(const QString&)>& report);
 
 struct Entry {
     QString path;

@@ -260,9 +260,6 @@ void LambdaLearning::keepErasedCopy(int erased) {
     for (int k = 0; k < erased && k < kSide * kSide; ++k) zero[(k % kSide) * kSide + k / kSide] = true;
     QByteArray bytes;
     for (bool z : zero) bytes += (z ? "0" : "") + QByteArray("\r\n");
-    QString error;
     const auto direction = erased >= kSide * kSide ? history::Direction::Written : history::Direction::WrittenPartial;
-    if (!history::keepHere(m_ctx->module.identifier, TableKind::Curve1, direction, bytes, &error, msgs().english()) &&
-        m_ctx->error)
-        m_ctx->error(error);
+    history::keepHere(m_ctx->module.identifier, TableKind::Curve1, direction, bytes, msgs().english(), m_ctx->error);
 }

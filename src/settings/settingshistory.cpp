@@ -62,12 +62,9 @@ bool decode(const QByteArray& bytes, QMap<int, int>* registers, int* badLine) {
 
 void keep(const OperationContext& ctx, const QMap<int, int>& registers, bool written) {
     if (registers.isEmpty()) return;
-    QString error;
-    if (!history::keepHere(ctx.module.identifier, TableKind::Settings,
-                           written ? history::Direction::Written : history::Direction::Read, encode(registers), &error,
-                           msgs().english()) &&
-        ctx.error)
-        ctx.error(error);
+    history::keepHere(ctx.module.identifier, TableKind::Settings,
+                      written ? history::Direction::Written : history::Direction::Read, encode(registers),
+                      msgs().english(), ctx.error);
 }
 
 } // namespace settingshistory

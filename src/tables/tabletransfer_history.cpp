@@ -79,8 +79,6 @@ void TableTransfer::keepPartialCurveCopy(int curve, int taken) {
 }
 
 void TableTransfer::keepCopyAs(TableKind kind, history::Direction direction, const QStringList& lines) {
-    QString error;
-    if (!history::keepHere(m_ctx->module.identifier, kind, direction, tablefiles::encode(lines), &error,
-                           msgs().english()))
-        m_ctx->error(error);
+    history::keepHere(m_ctx->module.identifier, kind, direction, tablefiles::encode(lines), msgs().english(),
+                      m_ctx->error);
 }

@@ -6,28 +6,13 @@
 // write.
 #include "tables/tabletransfer.h"
 
+#include "history/history.h"
 #include "link/operationcontext.h"
 #include "tables/curvecodec.h"
 #include "tables/curvepanel.h"
 #include "tables/table3dpanel.h"
 
 #include <QTimer>
-
-namespace {
-
-QString tableKey(TableKind table) {
-    switch (table) {
-    case TableKind::Lambda:
-        return QStringLiteral("Lambda");
-    case TableKind::Voltage:
-        return QStringLiteral("Volt");
-    case TableKind::Maf:
-        break;
-    }
-    return QStringLiteral("MAF");
-}
-
-} // namespace
 
 void TableTransfer::setUpWatch() {
     Exchange* ex = m_ctx->ex;
@@ -57,7 +42,7 @@ StallReport TableTransfer::endStalledTable(TableKind table, bool write) {
         if (table == TableKind::Lambda) m_curve1->recordChange();
     }
     StallReport r;
-    r.key = (write ? QStringLiteral("tableWrite.") : QStringLiteral("tableRead.")) + tableKey(table);
+    r.key = (write ? QStringLiteral("tableWrite.") : QStringLiteral("tableRead.")) + history::kindName(table);
     r.done = done;
     r.total = tablecodec::CellCount;
     r.reading = !write;

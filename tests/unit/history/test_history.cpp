@@ -131,6 +131,38 @@ private slots:
         QVERIFY(!keep(root.path(), "TR-70A03", TableKind::Maf, Direction::Written, "x", kWhen, &path, &error, false));
         QVERIFY(error.startsWith(QStringLiteral("Не удалось записать копию")));
     }
+
+    // The copy at the current directory: a failure reaches the report with its reason, a
+    // copy written reports nothing, and no report to hand it to is no crash.
+    void keepHereReports_data() {
+        QTest::addColumn<bool>("blocked");
+        QTest::addColumn<bool>("withReport");
+        QTest::newRow("written") << false << true;
+        QTest::newRow("blocked") << true << true;
+        QTest::newRow("blocked, nobody to tell") << true << false;
+    }
+    void keepHereReports() {
+        QFETCH(bool, blocked);
+        QFETCH(bool, withReport);
+        QTemporaryDir root;
+        if (blocked) {
+            QFile blocker(root.filePath("history"));
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        const QString before = QDir::currentPath();
+        QVERIFY(QDir::setCurrent(root.path()));
+        QStringList reports;
+        const bool kept = keepHere("TR-70A03", TableKind::Curve1, Direction::WrittenPartial, "x", true,
+                                   withReport ? std::function<void(const QString&)>(
+                                                    [&](const QString& e) { reports << e; })
+                                              : nullptr);
+        QVERIFY(QDir::setCurrent(before));
+        QCOMPARE(kept, !blocked);
+        QCOMPARE(reports.size(), blocked && withReport ? 1 : 0);
+        if (!reports.isEmpty())
+            QVERIFY(reports.first().startsWith(QStringLiteral("The copy for the module's history cannot be written")));
+        QCOMPARE(list(root.path(), "TR-70A03").size(), blocked ? 0 : 1);
+    }
 };
 
 QTEST_GUILESS_MAIN(TestHistory)
