@@ -1,10 +1,9 @@
 #include "link/portwatcher.h"
 
-#include "link/tbcomport.h"
+#include "link/portlist.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>
-#include <QSerialPortInfo>
 #include <QThreadPool>
 #include <QTimer>
 
@@ -37,17 +36,9 @@ void PortWatcher::stop() { m_timer->stop(); }
 
 bool PortWatcher::isActive() const { return m_timer->isActive(); }
 
-QStringList PortWatcher::systemPorts() {
-    QStringList ports;
-    const QList<QSerialPortInfo> infos = QSerialPortInfo::availablePorts();
-    ports.reserve(infos.size());
-    for (const QSerialPortInfo& info : infos) ports << info.systemLocation();
-    return ports;
-}
+QStringList PortWatcher::systemPorts() { return portlist::systemPorts(); }
 
-QStringList PortWatcher::portList(const QStringList& systemPorts) {
-    return TBComPort::sortedPortNames(systemPorts) + TBComPort::demoPortNames();
-}
+QStringList PortWatcher::portList(const QStringList& systemPorts) { return portlist::items(systemPorts); }
 
 bool PortWatcher::leftAlone() {
     if (!m_list) return true;

@@ -49,10 +49,9 @@ public:
     // system ports (unless a port is open or the pop-up shown); true when it changed.
     bool follow(const QStringList& systemPorts);
 
-    // The device paths of the system's serial ports.
+    // The device paths of the system's serial ports, and what the list shows for a set of
+    // them (the one rule of link/portlist.h).
     static QStringList systemPorts();
-    // What the list shows for a set of system ports: sorted as text, without repeats, then
-    // the demo ports.
     static QStringList portList(const QStringList& systemPorts);
 
 signals:

@@ -1,6 +1,6 @@
 #include "link/tbcomport.h"
 
-#include "link/portwatcher.h"
+#include "link/portlist.h"
 #include "sim/simmodule.h"
 
 #include <QFile>
@@ -19,8 +19,8 @@
 #include <unistd.h>
 
 namespace {
-const QString kDemo70 = QStringLiteral("DEMO TR-70");
-const QString kDemo90 = QStringLiteral("DEMO TR-90");
+const QString kDemo70 = portlist::demoPorts().at(0);
+const QString kDemo90 = portlist::demoPorts().at(1);
 
 QString devicePath(const QString& name) {
     if (name.startsWith(QLatin1Char('/'))) return name;
@@ -51,7 +51,7 @@ void TBComPort::openDetached() {
     m_detached = true;
 }
 
-QStringList TBComPort::demoPortNames() { return {kDemo70, kDemo90}; }
+QStringList TBComPort::demoPortNames() { return portlist::demoPorts(); }
 bool TBComPort::isDemoPort(const QString& name) { return name == kDemo70 || name == kDemo90; }
 
 bool TBComPort::isPseudoTerminal(const QString& path) {
@@ -268,15 +268,10 @@ int TBComPort::Waiting_Count() const {
     return int(m_rx.size()) + std::max(held, 0);
 }
 
-QStringList TBComPort::sortedPortNames(QStringList names) {
-    std::sort(names.begin(), names.end());
-    names.removeDuplicates();
-    return names;
-}
+QStringList TBComPort::sortedPortNames(QStringList names) { return portlist::sorted(std::move(names)); }
 
 void TBComPort::List_Com_Ports(QStringList& list) {
-    // One rule for the list at start and for the list the port watcher keeps.
-    list = PortWatcher::portList(PortWatcher::systemPorts());
+    list = portlist::items(portlist::systemPorts());
 }
 
 void TBComPort::onReadable() {

@@ -86,7 +86,8 @@ public:
 
     // Fills list with the system's serial ports sorted as text, then the demo ports.
     static void List_Com_Ports(QStringList& list);
-    // Sorts device names as plain text (so COM10 comes before COM2), without repeats.
+    // Sorts device names as plain text (so COM10 comes before COM2), without repeats
+    // (link/portlist.h keeps the rule).
     static QStringList sortedPortNames(QStringList names);
     static QStringList demoPortNames();
     static bool isDemoPort(const QString& name);
