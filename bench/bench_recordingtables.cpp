@@ -181,7 +181,7 @@ int main(int argc, char* argv[]) {
         ms.push_back(double(t.nsecsElapsed()) / 1e6);
     }
     std::snprintf(extra, sizeof extra, " (replot %.2f ms, %zu lines)", plot->replotTime(),
-                  size_t(w.findChild<RecordingViews*>()->readout()->lines().size()));
+                  size_t(w.Recorder->readout()->lines().size()));
     print("mouse move with the readout, whole record", ms, extra);
     return 0;
 }

@@ -188,7 +188,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RecordFileButtons->stopLivePoints = [this] { TableTransfers->stopLivePoints(); };
     RecordingRestore = new JournalRestore(&Ctx, RecordFileButtons, this);
     connect(Panel_3D, &Table3DPanel::redrawRequested, this, &TForm1::btnRefresh3D);
-    // The recording on the tables (operating point, cell statistics) and the chart readout.
+    // The recording on the tables (operating point, cell statistics).
     RecordingOnTables = new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this);
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
     Reports = new WorkReports(this);

@@ -3,7 +3,6 @@
 #include "analysis/cellstats.h"
 #include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"
-#include "telemetry/chartreadout.h"
 #include "telemetry/liverecorder.h"
 
 #include <QEvent>
@@ -17,8 +16,6 @@ using namespace analysis;
 RecordingViews::RecordingViews(LiveRecorder* recorder, ChartPanel* chart, QTimer* recordingTimer,
                                Table3DPanel* tables, QObject* parent)
     : QObject(parent), m_rec(recorder), m_recording(recordingTimer), m_tables(tables) {
-    m_readout = new ChartReadout(&recorder->chart(), this);
-
     connect(recorder, &LiveRecorder::sampleRecorded, this, &RecordingViews::sampleRecorded);
     tables->installEventFilter(this);
     // A new recording starts without a trail; a stopped or cleared one leaves none.

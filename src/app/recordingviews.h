@@ -1,7 +1,7 @@
 #pragma once
 // What a recording shows outside the chart, wired between the recorder and the table panel:
 // the live operating point on the table grid and the surface, the cell statistics of the
-// archive over the table grid, and the hover readout of the chart.
+// archive over the table grid (the chart's hover readout is the recorder's own).
 //
 // The operating point is taken from the recording tick (LiveRecorder::sampleRecorded) only
 // while the table panel is shown; when it is shown again during a recording, the trail is
@@ -12,7 +12,6 @@
 #include <QObject>
 
 class ChartPanel;
-class ChartReadout;
 class LiveRecorder;
 class QTimer;
 class Table3DPanel;
@@ -24,7 +23,6 @@ public:
     RecordingViews(LiveRecorder* recorder, ChartPanel* chart, QTimer* recordingTimer, Table3DPanel* tables,
                    QObject* parent = nullptr);
 
-    ChartReadout* readout() const { return m_readout; }
     // Computes the statistics for the choices of the table panel and shows them.
     void showStatistics();
     // The archive rows (first, last) the statistics take: the whole recording, or the
@@ -42,6 +40,5 @@ private:
     LiveRecorder* m_rec;
     QTimer* m_recording;
     Table3DPanel* m_tables;
-    ChartReadout* m_readout;
     QTimer* m_statsTimer;
 };

@@ -8,6 +8,7 @@
 #include "link/exchange.h"
 #include "link/operationcontext.h"
 #include "telemetry/chartaxes.h"
+#include "telemetry/chartreadout.h"
 #include "telemetry/chartnavigator.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
@@ -48,6 +49,7 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     : QObject(parent), Arhiv(12, 0), Navigator(13, 1, 2), m_ctx(ctx), m_panel(chart), m_params(params),
       m_in(std::move(inputs)) {
     m_chart = std::make_unique<ParamChart>(chart->ui.Chart1);
+    m_readout = new ChartReadout(m_chart.get(), this);
     m_axes = new ChartAxes(chart, params, &Live, this);
     m_series = new SeriesControls(ctx, params, m_chart.get(), m_in.hidePanels, this);
     m_nav = new ChartNavigator(ctx, chart, params, this, this);

@@ -18,6 +18,7 @@
 #include <memory>
 
 class ChartAxes;
+class ChartReadout;
 class ChartNavigator;
 class ChartPanel;
 class Connection;
@@ -74,6 +75,8 @@ public:
     ChartNavigator& navigator() { return *m_nav; }
     // The journal that keeps the recording through a crash.
     JournalKeeper& journal() { return *m_journal; }
+    // The hover readout of the chart.
+    ChartReadout* readout() const { return m_readout; }
     // Row 0 of the navigator table, as Start writes it.
     static const QStringList& navigatorHeads();
 
@@ -119,6 +122,7 @@ private:
     ParamPanel* m_params;
     LiveInputs m_in;
     std::unique_ptr<ParamChart> m_chart;
+    ChartReadout* m_readout = nullptr;
     ChartAxes* m_axes;           // child objects, so that the window's tree reaches their timers
     SeriesControls* m_series;
     ChartNavigator* m_nav;
