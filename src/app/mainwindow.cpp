@@ -24,7 +24,6 @@
 #include "settings/optionswitches.h"
 #include "settings/parametersteppers.h"
 #include "settings/registerwriter.h"
-#include "settings/settingshistory.h"
 #include "settings/settingspanel.h"
 #include "settings/settingsreader.h"
 #include "surface/surfacenavigator.h"
@@ -499,7 +498,7 @@ void TForm1::btn_WhoIsModuleClick() {
     const QString id = Conn->modelIdentifier();
     Ctx.module.model = Conn->modelName();
     Ctx.module.identifier = id;
-    settingshistory::keep(Ctx, Settings->Register_Bytes, false);
+    Settings->keepReadCopy(Ctx);
     StatusBar_Bottom->setPanelText(0, msgs().Msg_Model + QStringLiteral(": ") + id);
     setWindowTitle(msgs().Msg_Model_Caption + QLatin1Char(' ') + id);
     // An unknown model only shows its identifier.

@@ -54,6 +54,10 @@ void SettingsReader::applySensorBits() {
     press(ui.atb_DMRV_Nagruzka_Off, ui.atb_DMRV_Nagruzka_On, Bits_EE01.at(7));
 }
 
+void SettingsReader::keepReadCopy(const OperationContext& ctx) const {
+    settingshistory::keep(ctx, Register_Bytes, false);
+}
+
 QString SettingsReader::step(const QString& sent, const QString& answer) {
     const QString next = decodeStep(sent, answer);
     const int byte = answerByte(answer);

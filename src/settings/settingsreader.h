@@ -9,6 +9,7 @@
 
 #include <functional>
 
+struct OperationContext;
 class SettingsPanel;
 
 class SettingsReader {
@@ -33,6 +34,10 @@ public:
         Retry_Count_K = 0;
         Register_Bytes.clear();
     }
+
+    // The module identified itself (ctx.module names it): the registers this connection read
+    // go into its history as the "read" settings copy.
+    void keepReadCopy(const OperationContext& ctx) const;
 
     // Handles the answer to one register read of the chain; returns the next command
     // text, or an empty text when sent is not a register read of the chain.

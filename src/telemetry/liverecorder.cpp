@@ -64,10 +64,10 @@ LiveRecorder::LiveRecorder(OperationContext* ctx, ChartPanel* chart, ParamPanel*
     ex->setGate(ex->Timer_Get_0, [this](const QString& chunk) { fuelResetGate(chunk); });
     // A module that stops answering during a recording: the recording goes on (the values
     // hold their last ones) and the exchange says so, and again when the answers return.
-    ex->setStallEnd(ex->Timer_NeprOpros, [](StallKind) { return StallReport{QStringLiteral("recording")}; });
+    ex->setStallEnd(ex->Timer_NeprOpros, [](StallKind) { return StallReport{QStringLiteral("recording"), {}}; });
     ex->setStallEnd(ex->Timer_Get_0, [ex](StallKind) {
         ex->Timer_Get_0->stop();
-        return StallReport{QStringLiteral("fuelReset")};
+        return StallReport{QStringLiteral("fuelReset"), {}};
     });
     connect(ex->Timer_Module_Graf, &QTimer::timeout, this, &LiveRecorder::Timer_Module_GrafTimer);
 
