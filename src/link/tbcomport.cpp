@@ -1,6 +1,7 @@
 #include "link/tbcomport.h"
 
 #include "link/portlist.h"
+#include "sim/demooptions.h"
 #include "sim/simmodule.h"
 
 #include <QFile>
@@ -70,9 +71,16 @@ bool TBComPort::Open_Port() {
 
     QString path;
     if (isDemoPort(m_port)) {
+        // The options are read at every connection, so that a mistake in them is named
+        // where the technician looks: in the port's error, with the port left closed.
+        QString optionsError;
+        const sim::DemoOptions options =
+            sim::parseDemoOptions(qEnvironmentVariable(sim::DemoOptionsVariable), &optionsError);
+        if (!optionsError.isEmpty()) throw EComPort(optionsError);
         m_demo = std::make_unique<sim::SimModule>(m_port == kDemo70 ? sim::Model::TR70 : sim::Model::TR90);
         const QByteArray kept = m_demoMemory.value(m_port);
         for (int i = 0; i < kept.size(); ++i) m_demo->setReg(i, quint8(kept.at(i)));
+        sim::applyDemoOptions(*m_demo, options);
         QString error;
         if (!m_demo->start(&error)) {
             m_demo.reset();
