@@ -4,7 +4,7 @@
 
 #include "app/mainwindow.h"
 #include "tables/curvepanel.h"
-#include "tables/edithistory.h"
+#include "tables/undostack.h"
 #include "tables/tablefileactions.h"
 #include "tables/tablefiles.h"
 
@@ -35,8 +35,8 @@ void fuzzReader(const QByteArray& file) {
     CurvePanel* panel = curve == 2 ? w.Panel_Emu_2 : w.Panel_Emu;
     CurvePanel* other = curve == 2 ? w.Panel_Emu : w.Panel_Emu_2;
     // Both curves whole: the grid's texts, both chart series and which markers are shown.
-    const EditState before = panel->editState();
-    const EditState otherBefore = other->editState();
+    const UndoState before = panel->editState();
+    const UndoState otherBefore = other->editState();
     const QString path = QDir(fuzzwin::workDir()).filePath(QStringLiteral("fuzzEmu.txt"));
     fuzzwin::writeAll(path, file);
     fuzzwin::fileAnswer() = path;
@@ -53,7 +53,7 @@ void fuzzReader(const QByteArray& file) {
     // An accepted file is the curve: its texts in the grid, its values on both series, every
     // marker shown.
     FUZZ_CHECK(points(panel) == parsed.texts, points(panel).join(QLatin1Char(' ')));
-    const EditState after = panel->editState();
+    const UndoState after = panel->editState();
     for (int i = 1; i <= tablefiles::LineCount; ++i) {
         const double v = parsed.volts.at(i - 1);
         FUZZ_CHECK(panel->editedValue(i) == v && panel->readValue(i) == v, QString::number(i));
