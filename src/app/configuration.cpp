@@ -1,14 +1,12 @@
 #include "app/configuration.h"
 
-#include "app/interfacelanguage.h"
-#include "app/mainwindow.h"
 #include "link/modelprofile.h"
+#include "link/operationcontext.h"
 #include "link/tbcomport.h"
 #include "settings/modeswitches.h"
 #include "settings/settingspanel.h"
 #include "surface/surfaceview.h"
 #include "tables/curvepanel.h"
-#include "tables/table3dpanel.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/parampanel.h"
 
@@ -37,45 +35,45 @@ void fromSaved(const cfg::SavedOrientation& s, Orientation& o) {
 
 } // namespace
 
-Configuration::Configuration(TForm1* window) : m_w(window) {}
+Configuration::Configuration(ConfigurationParts parts) : m_parts(std::move(parts)) {}
 
 // --- what the file holds of each part of the window ---------------------------------
 
 void Configuration::collect(cfg::Info& info) const {
-    TForm1& w = *m_w;
+    const ConfigurationParts& w = m_parts;
     info.Enum_Com_Ports_prev = Ports_Found;
-    info.Index_COM_Port = w.cbPort->currentIndex();
-    info.Index_K = w.Panel_Sett_Max->ui.cb_K->currentIndex();
-    info.Index_V_Graf = w.cb_Int_Graf_In->currentIndex();
-    w.Panel_Parr_Max->collectConfiguration(info);
-    const ParamPanel* params = w.Panel_Parr_Parr_Max;
+    info.Index_COM_Port = w.port->currentIndex();
+    info.Index_K = w.settings->ui.cb_K->currentIndex();
+    info.Index_V_Graf = w.chartInterval->currentIndex();
+    w.chart->collectConfiguration(info);
+    const ParamPanel* params = w.params;
     params->collectConfiguration(info);
     info.Type_In_WidthLine_ZOND1 = params->widebandCurrent(1) ? QStringLiteral("1") : QStringLiteral("0");
     info.Type_In_WidthLine_ZOND2 = params->widebandCurrent(2) ? QStringLiteral("1") : QStringLiteral("0");
-    const SurfaceView* view = w.Panel_3D->ui.Panel_Space3D;
+    const SurfaceView* view = w.surface;
     toSaved(view->Orient_Saved_MAF, info.Saved_MAF);
     toSaved(view->Orient_Saved_Lambda, info.Saved_Lambda);
-    w.Panel_Emu->collectConfiguration(info);
+    w.curve->collectConfiguration(info);
     // The flag in front says the language (the window itself may be hidden already).
-    info.language = w.atb_Flag_Eng->isHidden() ? QStringLiteral("Rus") : QStringLiteral("Eng");
+    info.language = w.englishFlag->isHidden() ? QStringLiteral("Rus") : QStringLiteral("Eng");
 }
 
 void Configuration::apply(const cfg::Info& info) {
-    TForm1& w = *m_w;
+    const ConfigurationParts& w = m_parts;
     // An index outside the list keeps the window's choice.
-    if (info.Index_V_Graf >= 0 && info.Index_V_Graf < w.cb_Int_Graf_In->count())
-        w.cb_Int_Graf_In->setCurrentIndex(info.Index_V_Graf);
-    w.Panel_Parr_Max->applyConfiguration(info);
-    w.Panel_Parr_Parr_Max->applyConfiguration(info); // the averaging button and the colours
-    w.Panel_Emu->applyConfiguration(info);
-    if (info.language == QLatin1String("Rus")) w.atbRusClick();
-    if (info.language == QLatin1String("Eng")) w.atbEngClick();
+    if (info.Index_V_Graf >= 0 && info.Index_V_Graf < w.chartInterval->count())
+        w.chartInterval->setCurrentIndex(info.Index_V_Graf);
+    w.chart->applyConfiguration(info);
+    w.params->applyConfiguration(info); // the averaging button and the colours
+    w.curve->applyConfiguration(info);
+    if (info.language == QLatin1String("Rus") && w.setRussian) w.setRussian();
+    if (info.language == QLatin1String("Eng") && w.setEnglish) w.setEnglish();
     // The wideband choices wait for the optimizer view, which offers them; the boxes keep
     // them meanwhile, so that a run without a wideband sensor does not lose them.
-    w.Modes->Type_In_WidthLine_ZOND1 = info.Type_In_WidthLine_ZOND1;
-    w.Modes->Type_In_WidthLine_ZOND2 = info.Type_In_WidthLine_ZOND2;
-    w.Panel_Parr_Parr_Max->setWidebandCurrent(1, info.Type_In_WidthLine_ZOND1 == QLatin1String("1"));
-    w.Panel_Parr_Parr_Max->setWidebandCurrent(2, info.Type_In_WidthLine_ZOND2 == QLatin1String("1"));
+    w.modes->Type_In_WidthLine_ZOND1 = info.Type_In_WidthLine_ZOND1;
+    w.modes->Type_In_WidthLine_ZOND2 = info.Type_In_WidthLine_ZOND2;
+    w.params->setWidebandCurrent(1, info.Type_In_WidthLine_ZOND1 == QLatin1String("1"));
+    w.params->setWidebandCurrent(2, info.Type_In_WidthLine_ZOND2 == QLatin1String("1"));
 }
 
 // --- start --------------------------------------------------------------------------
@@ -99,13 +97,13 @@ bool Configuration::readInfo(QString* error) {
 }
 
 void Configuration::applySavedOrientations() {
-    SurfaceView* view = m_w->Panel_3D->ui.Panel_Space3D;
+    SurfaceView* view = m_parts.surface;
     fromSaved(Info.Saved_MAF, view->Orient_Saved_MAF);
     fromSaved(Info.Saved_Lambda, view->Orient_Saved_Lambda);
 }
 
 void Configuration::selectPort() {
-    QComboBox* cb = m_w->cbPort;
+    QComboBox* cb = m_parts.port;
     const int demoPorts = int(TBComPort::demoPortNames().size());
     const int i = cfg::selectPort(Info.Enum_Com_Ports_prev, Info.Index_COM_Port, cb->count(), demoPorts);
     if (i >= 0 && i < cb->count()) cb->setCurrentIndex(i);
@@ -131,8 +129,8 @@ QString Configuration::takeMaskFor(const QString& code) {
 }
 
 QString Configuration::currentCode() const {
-    const auto& ui = m_w->Panel_Sett_Max->ui;
-    const ModuleFacts& m = m_w->Ctx.module;
+    const auto& ui = m_parts.settings->ui;
+    const ModuleFacts& m = *m_parts.module;
     const profiles::Way way = ui.atb_LAMBDA_Way_Displacement->isChecked() ? profiles::Way::Offset
                               : ui.atb_LAMBDA_Way_Normal->isChecked()     ? profiles::Way::Normal
                                                                           : profiles::Way::None;
@@ -141,7 +139,7 @@ QString Configuration::currentCode() const {
 }
 
 bool Configuration::write(QString* error) {
-    Masks.store(currentCode(), m_w->Panel_Parr_Parr_Max->chartMask());
+    Masks.store(currentCode(), m_parts.params->chartMask());
     collect(Info);
     QStringList failed;
     QString e;

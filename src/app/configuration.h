@@ -9,14 +9,41 @@
 
 #include <QString>
 
-class TForm1;
+#include <functional>
+
+class ChartPanel;
+class CurvePanel;
+class ModeSwitches;
+class ParamPanel;
+class QComboBox;
+class QWidget;
+class SettingsPanel;
+class SurfaceView;
+struct ModuleFacts;
+
+// The parts of the window whose values the files keep, and the language switches; the
+// window binds them.
+struct ConfigurationParts {
+    QComboBox* port = nullptr;          // cbPort
+    QComboBox* chartInterval = nullptr; // cb_Int_Graf_In
+    QWidget* englishFlag = nullptr;     // atb_Flag_Eng, hidden while the interface is Russian
+    SettingsPanel* settings = nullptr;  // cb_K, the connection way, the MAF type
+    ChartPanel* chart = nullptr;        // Panel_Parr_Max
+    ParamPanel* params = nullptr;       // Panel_Parr_Parr_Max
+    SurfaceView* surface = nullptr;     // the 3D view and its saved orientations
+    CurvePanel* curve = nullptr;        // Panel_Emu
+    ModeSwitches* modes = nullptr;      // keeps the wideband choices until a view offers them
+    const ModuleFacts* module = nullptr; // the sensor types of the connected module
+    std::function<void()> setRussian;   // atbRusClick
+    std::function<void()> setEnglish;   // atbEngClick
+};
 
 class Configuration {
   public:
     static const QString InfoFile;   // "Info_A.ini"
     static const QString ConfigFile; // "Config_A.ini"
 
-    explicit Configuration(TForm1* window);
+    explicit Configuration(ConfigurationParts parts);
 
     cfg::Info Info;   // as last read or written
     cfg::Masks Masks; // the 18 masks and the code matched at the last disconnect
@@ -53,5 +80,5 @@ class Configuration {
     void collect(cfg::Info& info) const;
     void apply(const cfg::Info& info);
 
-    TForm1* m_w;
+    ConfigurationParts m_parts;
 };

@@ -246,8 +246,7 @@ void TForm1::wireModes() {
     Learning = new LambdaLearning(&Ctx, Panel_Sett_Max, Settings.get(), RegWriter, &ModeViews, fmPredupr_Lambda_A,
                                   fmPredupr_Lambda_A_02, this);
     Learning->setObjectName(QStringLiteral("Learning"));
-    Config = std::make_unique<Configuration>(this);
-    Profiles = std::make_unique<ModelProfiles>(this, Config.get());
+    wireConfiguration();
 }
 
 void TForm1::readConfiguration() {

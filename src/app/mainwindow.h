@@ -270,6 +270,7 @@ private:
     void readConfiguration();
     void watchPorts();
     void wireModes();
+    void wireConfiguration();
     bool FormClose(); // false keeps the window open
     void FormDestroy();
     void onPortFailed(const QString& text);
