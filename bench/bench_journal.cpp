@@ -117,7 +117,7 @@ int main(int argc, char* argv[]) {
         f.write(record);
     }
     std::printf("record: %d lines, %.1f MB\n", lines, double(QFileInfo(name).size()) / (1024.0 * 1024.0));
-    w.Ctx.openFileName = [&](const QString&, const QString&) { return name; };
+    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return name; };
     t.start();
     chart.atb_Param_Open->click();
     paint();

@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
         if (!f.open(QIODevice::WriteOnly)) return 1;
         f.write(makeRecord(lines));
     }
-    w.Ctx.openFileName = [&](const QString&, const QString&) { return name; };
+    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return name; };
     w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
     chart.atb_Param_Open->click();
     chart.atb_Chart1_Stop->click();

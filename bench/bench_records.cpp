@@ -89,7 +89,7 @@ int main(int argc, char* argv[]) {
         f.write(makeRecord(lines));
     }
     std::printf("record: %d lines, %.1f MB\n", lines, double(QFileInfo(name).size()) / (1024.0 * 1024.0));
-    w.Ctx.openFileName = [&](const QString&, const QString&) { return name; };
+    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return name; };
     w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
 
     QElapsedTimer t;

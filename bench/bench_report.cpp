@@ -102,7 +102,7 @@ int main(int argc, char* argv[]) {
         if (!f.open(QIODevice::WriteOnly)) return 1;
         f.write(makeRecord(minutes * 600));
     }
-    w.Ctx.openFileName = [&](const QString&, const QString&) { return record; };
+    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return record; };
     w.Panel_Parr_Max->ui.atb_Param_Open->click();
     app.processEvents();
     ParamChart& chart = w.Recorder->chart();

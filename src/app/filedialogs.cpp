@@ -3,7 +3,6 @@
 #include "common/messages.h"
 #include "common/userfiles.h"
 #include "history/history.h"
-#include "tables/tablefiles.h"
 
 #include <QDir>
 #include <QFile>
@@ -14,13 +13,11 @@
 
 namespace filedialogs {
 
-QString withHistoryFilter(const QString& filter, bool english) {
-    QStringList patterns;
-    for (TableKind kind : {TableKind::Lambda, TableKind::Maf, TableKind::Voltage})
-        if (filter == tablefiles::dialogFilter(kind)) patterns << history::copyPattern(kind);
-    if (filter == tablefiles::dialogFilter(TableKind::Curve1))
-        patterns << history::copyPattern(TableKind::Curve1) << history::copyPattern(TableKind::Curve2);
-    if (patterns.isEmpty()) return filter;
+QString withHistoryFilter(const QString& filter, std::optional<TableKind> copiesOf, bool english) {
+    if (!copiesOf || *copiesOf == TableKind::Settings) return filter;
+    const QStringList patterns =
+        isCurve(*copiesOf) ? QStringList{history::copyPattern(TableKind::Curve1), history::copyPattern(TableKind::Curve2)}
+                           : QStringList{history::copyPattern(*copiesOf)};
     const QString name = english ? QStringLiteral("Module history") : QStringLiteral("История модуля");
     return filter + QStringLiteral(";;") + name + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) +
            QLatin1Char(')');

@@ -4,7 +4,11 @@
 // copies; a save dialog whose chosen filter is a plain extension ("CSV (*.csv)") puts
 // that extension on a name typed without it.
 
+#include "common/tablekind.h"
+
 #include <QString>
+
+#include <optional>
 
 class QWidget;
 
@@ -14,9 +18,11 @@ namespace filedialogs {
 QString openFileName(QWidget* parent, const QString& caption, const QString& filter, const QString& historyFolder);
 QString saveFileName(QWidget* parent, const QString& caption, const QString& filter);
 
-// The filter of a table or curve open dialog with the history copies of its kind added
-// (unchanged for any other filter).
-QString withHistoryFilter(const QString& filter, bool english);
+// The filter of an open dialog for a file of a table kind, with the module's history
+// copies of that kind added after it. A curve's dialog offers the copies of both curves,
+// as a curve file opens in either. Unchanged for files of no kind and for the settings,
+// which are never opened from a file.
+QString withHistoryFilter(const QString& filter, std::optional<TableKind> copiesOf, bool english);
 // The extension a filter asks for when it is one plain "*.ext" pattern, else empty.
 QString plainExtension(const QString& filter);
 

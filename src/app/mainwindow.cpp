@@ -132,12 +132,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Ctx.portOpen = [this] { return BComPort1->isOpen(); };
     Ctx.error = [this](const QString& text) { showError(text); };
     Ctx.confirm = [](QDialog* d) { return d->exec() == QDialog::Accepted; };
-    Ctx.openFileName = [this](const QString& caption, const QString& filter) {
+    Ctx.openFileName = [this](const QString& caption, const QString& filter, std::optional<TableKind> copiesOf) {
         const QString copies = Ctx.module.identifier.isEmpty()
                                    ? QString()
                                    : history::folder(QDir::currentPath(), Ctx.module.identifier);
-        return filedialogs::openFileName(this, caption, filedialogs::withHistoryFilter(filter, msgs().english()),
-                                         copies);
+        return filedialogs::openFileName(
+            this, caption, filedialogs::withHistoryFilter(filter, copiesOf, msgs().english()), copies);
     };
     Ctx.saveFileName = [this](const QString& caption, const QString& filter) {
         return filedialogs::saveFileName(this, caption, filter);

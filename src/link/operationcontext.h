@@ -6,10 +6,12 @@
 // their own.
 
 #include "common/datetime.h"
+#include "common/tablekind.h"
 
 #include <QString>
 
 #include <functional>
+#include <optional>
 
 class Exchange;
 class QDialog;
@@ -48,8 +50,11 @@ struct OperationContext {
     // Shows a modal window and tells whether it was accepted (OK).
     std::function<bool(QDialog*)> confirm;
     // File dialogs: the chosen path, or an empty text when the user cancelled. filter is
-    // in Qt's form ("Данные MAF (*MAF.txt)"); the save dialog asks before overwriting.
-    std::function<QString(const QString& caption, const QString& filter)> openFileName;
+    // in Qt's form ("Данные MAF (*MAF.txt)"); the save dialog asks before overwriting. An
+    // open dialog for a file of a table kind (copiesOf) also offers the module's history
+    // copies of that kind; files of no kind (recordings) give none.
+    std::function<QString(const QString& caption, const QString& filter, std::optional<TableKind> copiesOf)>
+        openFileName;
     std::function<QString(const QString& caption, const QString& filter)> saveFileName;
 
     // Parent for dialogs and message boxes.

@@ -85,7 +85,7 @@ void TableFiles::saveTable(TableKind table) {
 
 void TableFiles::openTable(TableKind table) {
     beforeDialog();
-    const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(table));
+    const QString name = m_ctx->openFileName(QString(), tablefiles::dialogFilter(table), table);
     if (name.isEmpty()) return;
     // The file is checked whole first: a damaged or foreign file changes no cell. The texts
     // go in as numbers of any size; the table's limits apply at its next refresh.
@@ -124,7 +124,7 @@ void TableFiles::atb_Emu_SaveClick(int curve) {
 void TableFiles::atb_Emu_OpenClick(int curve) {
     beforeDialog();
     const QString name =
-        m_ctx->openFileName(QString(), tablefiles::dialogFilter(curveKind(curve)));
+        m_ctx->openFileName(QString(), tablefiles::dialogFilter(curveKind(curve)), curveKind(curve));
     if (!name.isEmpty()) {
         const tablefiles::Loaded file = tablefiles::load(curveKind(curve), name, msgs().english());
         if (!file.ok()) {
@@ -143,7 +143,7 @@ void TableFiles::atb_Emu_OpenClick(int curve) {
 void TableFiles::wireEditors() {
     auto choose = [this](TableKind kind) {
         beforeDialog();
-        return m_ctx->openFileName(QString(), tablefiles::dialogFilter(kind));
+        return m_ctx->openFileName(QString(), tablefiles::dialogFilter(kind), kind);
     };
     auto status = [this](const QString& text) {
         if (m_transfers->showStatus) m_transfers->showStatus(text);

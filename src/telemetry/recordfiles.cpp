@@ -70,7 +70,7 @@ void RecordFiles::widenSensorRanges() {
 void RecordFiles::atb_Param_OpenClick() {
     beforeDialog();
     widenSensorRanges();
-    const QString name = m_ctx->openFileName(QString(), recordfile::dialogFilter());
+    const QString name = m_ctx->openFileName(QString(), recordfile::dialogFilter(), std::nullopt);
     if (name.isEmpty()) return;
     QByteArray bytes;
     QString error;

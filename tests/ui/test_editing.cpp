@@ -54,7 +54,7 @@ class TestEditing : public QObject {
         w = std::make_unique<TForm1>();
         errors.clear();
         w->Ctx.error = [this](const QString& text) { errors << text; };
-        w->Ctx.openFileName = [this](const QString&, const QString&) { return fileAnswer; };
+        w->Ctx.openFileName = [this](const QString&, const QString&, std::optional<TableKind>) { return fileAnswer; };
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         auto status = [this](const QString& text) { statuses << text; };

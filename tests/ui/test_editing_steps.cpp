@@ -42,7 +42,7 @@ class TestEditingSteps : public QObject {
         wt::freshConfiguration();
         w = std::make_unique<TForm1>();
         w->Ctx.error = [](const QString& text) { QFAIL(qPrintable(text)); };
-        w->Ctx.openFileName = [this](const QString&, const QString&) { return fileAnswer; };
+        w->Ctx.openFileName = [this](const QString&, const QString&, std::optional<TableKind>) { return fileAnswer; };
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         statuses.clear();

@@ -119,7 +119,7 @@ private slots:
 
         // The copy opens with the table's Open button.
         w->Panel_3D->sgrid_3D_MAF.setCell(3, 2, QStringLiteral("0"));
-        w->Ctx.openFileName = [&](const QString&, const QString&) { return written.first(); };
+        w->Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return written.first(); };
         w->Panel_3D->ui.atb_MAF_Open->click();
         QCOMPARE(w->Panel_3D->sgrid_3D_MAF.cell(3, 2), QStringLiteral("17"));
         QVERIFY(errors.isEmpty());

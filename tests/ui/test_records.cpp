@@ -50,7 +50,7 @@ class TestRecords : public QObject {
         errors.clear();
         dialogs = liveStops = 0;
         w->Ctx.error = [this](const QString& text) { errors << text; };
-        w->Ctx.openFileName = [this](const QString&, const QString& filter) {
+        w->Ctx.openFileName = [this](const QString&, const QString& filter, std::optional<TableKind>) {
             [&] { QCOMPARE(filter, QStringLiteral("Данные (*_data.txt)")); }();
             ++dialogs;
             return answer;

@@ -43,6 +43,7 @@ class TestTableFiles : public QObject {
     std::unique_ptr<QTemporaryDir> dir;
     QStringList errors;
     QStringList filters;   // the filter of every dialog, in order
+    QList<int> copiesOf;   // the kind whose history copies each open dialog offers (-1: none)
     QString answer;        // what the next dialog returns (empty: cancelled)
     QStringList overwrite; // the files the user was asked about
     bool replace = false;
@@ -59,11 +60,16 @@ class TestTableFiles : public QObject {
         pauses = 0;
         replace = false;
         w->Ctx.error = [this](const QString& text) { errors << text; };
-        w->Ctx.openFileName = [this](const QString&, const QString& filter) {
+        copiesOf.clear();
+        w->Ctx.openFileName = [this](const QString&, const QString& filter, std::optional<TableKind> kind) {
+            filters << filter;
+            copiesOf << (kind ? int(*kind) : -1);
+            return answer;
+        };
+        w->Ctx.saveFileName = [this](const QString&, const QString& filter) {
             filters << filter;
             return answer;
         };
-        w->Ctx.saveFileName = w->Ctx.openFileName;
         w->TableFileButtons->confirmOverwrite = [this](const QString& name) {
             overwrite << name;
             return replace;
@@ -175,6 +181,8 @@ class TestTableFiles : public QObject {
         QCOMPARE(filters, QStringList(filters.size(), filter));
         QCOMPARE(pauses, filters.size());
         QVERIFY(errors.isEmpty());
+        // Every open dialog offers the history copies of the table it opens.
+        QCOMPARE(copiesOf, QList<int>(3, int(kind)));
     }
 
     // Save a curve, open it into the other curve: the same 64 texts, both series, every
@@ -237,6 +245,8 @@ class TestTableFiles : public QObject {
         QTRY_VERIFY(qAbs(ct::centreOf(one->marker(7)).y() - one->frameRect().top()) <= 1);
         QCOMPARE(filters,
                  QStringList(filters.size(), QStringLiteral("Данные Эмулятора (*Emu.txt)")));
+        // Curve 2's open dialog, then curve 1's: each for its own curve's copies.
+        QCOMPARE(copiesOf, (QList<int>{int(TableKind::Curve2), int(TableKind::Curve1)}));
     }
 
     // A curve file that is short or holds a line that is not a number is reported with the
