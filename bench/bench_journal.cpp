@@ -31,31 +31,6 @@ namespace {
 using bench::stats;
 using bench::Stats;
 
-std::array<double, recordfile::Fields> sample(int i, QRandomGenerator& rng) {
-    const double t = i * 0.1;
-    const double load = 0.5 + 0.5 * std::sin(t / 40.0) * std::sin(t / 7.0);
-    const double noise = rng.bounded(100) / 1000.0;
-    return {t,
-            2.5 + 6 * load + noise,
-            0.8 + 14 * load + noise,
-            1.0 + 3 * load,
-            800 + 4200 * load + 50 * noise,
-            1500 + 6000 * load,
-            0.45 + 0.4 * std::sin(t * 3) + noise,
-            0.45 + 0.4 * std::cos(t * 3),
-            0.5 + 0.3 * std::sin(t),
-            0.6 + 0.3 * std::sin(t),
-            0.5 + 0.3 * std::cos(t),
-            0.6 + 0.3 * std::cos(t)};
-}
-
-QByteArray makeRecord(int lines) {
-    QByteArray out;
-    QRandomGenerator rng(3);
-    for (int i = 0; i < lines; ++i) out += recordfile::encodeLine(sample(i, rng));
-    return out;
-}
-
 void print(const char* what, const std::vector<double>& us) {
     const Stats s = stats(us);
     std::printf("%-44s p50 %6.2f  p95 %6.2f  p99 %7.2f  max %8.2f us\n", what, s.p50, s.p95, s.p99, s.max);
@@ -80,7 +55,7 @@ int main(int argc, char* argv[]) {
         std::vector<double> us;
         us.reserve(std::size_t(lines));
         for (int i = 0; i < lines; ++i) {
-            const auto v = sample(i, rng);
+            const auto v = bench::driveLine(i, rng);
             writer.flushIntervalMs = i % 10 == 9 ? 0 : 1 << 30;
             t.start();
             writer.append(v);
@@ -92,32 +67,17 @@ int main(int argc, char* argv[]) {
     }
 
     TForm1 w;
-    w.resize(1600, 1000);
-    w.show();
-    w.atb_Parr_minClick();
-    app.processEvents();
+    bench::browseAt100ms(w, app);
     auto& chart = w.Panel_Parr_Max->ui;
     LiveRecorder& rec = *w.Recorder;
-    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
-    w.Ex->Timer_Module_Graf->setInterval(100);
-    w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
-    app.processEvents();
-    auto paint = [&] {
-        app.processEvents();
-        chart.Chart1->repaint();
-        chart.DBChart_Navigator_Bottom->repaint();
-    };
+    auto paint = [&] { bench::paintChart(w, app); };
 
     // 2. Opening the record file, then restoring the journal with the same lines.
-    const QByteArray record = makeRecord(lines);
+    const QByteArray record = bench::record(lines, bench::driveLine, 3);
     const QString name = dir.filePath(QStringLiteral("drive_data.txt"));
-    {
-        QFile f(name);
-        if (!f.open(QIODevice::WriteOnly)) return 1;
-        f.write(record);
-    }
+    if (!bench::writeFile(name, record)) return 1;
     std::printf("record: %d lines, %.1f MB\n", lines, double(QFileInfo(name).size()) / (1024.0 * 1024.0));
-    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return name; };
+    bench::answerOpen(w, name);
     t.start();
     chart.atb_Param_Open->click();
     paint();

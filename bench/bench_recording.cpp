@@ -70,28 +70,12 @@ int main(int argc, char* argv[]) {
         for (QWidget* gl : w.findChildren<QWidget*>())
             if (gl->inherits("QOpenGLWidget")) delete gl;
     }
-    w.resize(1600, 1000);
-    w.show();
-    w.atb_Parr_minClick();
-    app.processEvents();
+    bench::showChart(w, app);
     LiveRecorder& rec = *w.Recorder;
     auto& chart = w.Panel_Parr_Max->ui;
     QCustomPlot* plot = chart.Chart1;
-
-    // A TR-70 in the optimizer mode with two zirconia sensors on the displacement method.
-    w.Ctx.module.Ed_Type_Datchik_1_RU = w.Ctx.module.Ed_Type_Datchik_2_RU = QStringLiteral("Циркониевый");
-    w.Ctx.module.K_RashTopl = sim::FuelCalibrationValue;
-    w.Panel_Sett_Max->ui.AdvTBtn_Opt->setChecked(true);
-    w.Panel_Sett_Max->ui.atb_LAMBDA_Way_Displacement->setChecked(true);
-    w.Btn_UnBlockClick();
-    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
-    w.cb_Int_Graf_In->setCurrentIndex(0);
-    chart.atb_Type_Graf_Page->click();
-    chart.Edit_Width_Page_Graf->setText(QStringLiteral("600")); // a 10-minute page
-    app.processEvents();
-
-    sim::SimMemory mem = sim::initialMemory(sim::Model::TR70, sim::Equipment{});
-    mem.regs[sim::reg::Flags] |= sim::reg::FlagsOffsetWay;
+    bench::optimizerRecording(w, app, 600, false); // a 10-minute page
+    sim::SimMemory mem = bench::optimizerMemory();
     sim::EngineModel engine(7);
 
     const double heap0 = heapMB(), rss0 = rssMB();

@@ -36,29 +36,6 @@ namespace {
 using bench::stats;
 using bench::Stats;
 
-// A drive whose speed and load sweep the whole table.
-QByteArray makeRecord(int lines) {
-    QByteArray out;
-    QRandomGenerator rng(5);
-    std::array<double, recordfile::Fields> v{};
-    for (int i = 0; i < lines; ++i) {
-        const double t = i * 0.1;
-        const double load = 0.5 + 0.5 * std::sin(t / 40.0) * std::sin(t / 7.0);
-        const double noise = rng.bounded(100) / 1000.0;
-        v = {t,
-             1.5 + 6 * load + noise,              // SP, ms
-             0.8 + 14 * load + noise,             // STR, l/h
-             4.6 * load,                          // AI, V
-             700 + 9000 * load * load + 50 * noise, // TP, rpm
-             1500 + 6000 * load,                  // SD, Hz
-             0.45 + 0.4 * std::sin(t * 3) + noise, // L1, V
-             0.45 + 0.4 * std::cos(t * 3),        // L2
-             0.5 + 0.3 * std::sin(t), 0.6 + 0.3 * std::sin(t), 0.5 + 0.3 * std::cos(t), 0.6 + 0.3 * std::cos(t)};
-        out += recordfile::encodeLine(v);
-    }
-    return out;
-}
-
 void print(const char* what, const std::vector<double>& ms, const char* extra = "") {
     const Stats s = stats(ms);
     std::printf("%-44s p50 %8.3f  p95 %8.3f  max %8.3f ms%s\n", what, s.p50, s.p95, s.max, extra);
@@ -72,25 +49,14 @@ int main(int argc, char* argv[]) {
     const int lines = minutes * 600;
 
     TForm1 w;
-    w.resize(1600, 1000);
-    w.show();
-    w.atb_Parr_minClick();
-    app.processEvents();
+    bench::browseAt100ms(w, app);
     auto& chart = w.Panel_Parr_Max->ui;
     LiveRecorder& rec = *w.Recorder;
-    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
-    w.Ex->Timer_Module_Graf->setInterval(100);
-    app.processEvents();
 
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("drive_data.txt"));
-    {
-        QFile f(name);
-        if (!f.open(QIODevice::WriteOnly)) return 1;
-        f.write(makeRecord(lines));
-    }
-    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return name; };
-    w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
+    if (!bench::writeFile(name, bench::record(lines, bench::sweepLine, 5))) return 1;
+    bench::answerOpen(w, name);
     chart.atb_Param_Open->click();
     chart.atb_Chart1_Stop->click();
     app.processEvents();
@@ -98,15 +64,7 @@ int main(int argc, char* argv[]) {
     std::printf("record: %d samples in the archive\n", rec.Arhiv.samples());
 
     QElapsedTimer t;
-    auto timed = [&](const std::function<void()>& f, int times) {
-        std::vector<double> ms;
-        for (int i = 0; i < times; ++i) {
-            t.start();
-            f();
-            ms.push_back(double(t.nsecsElapsed()) / 1e6);
-        }
-        return ms;
-    };
+    const auto timed = bench::timedMs;
 
     // --- statistics ---------------------------------------------------------------------
     Table3DPanel& tables = *w.Panel_3D;

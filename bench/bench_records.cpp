@@ -37,32 +37,6 @@ using bench::rssMB;
 using bench::stats;
 using bench::Stats;
 
-// A drive with idle, acceleration and cruise: every parameter moves, as in a real record.
-QByteArray makeRecord(int lines) {
-    QByteArray out;
-    QRandomGenerator rng(3);
-    std::array<double, recordfile::Fields> v{};
-    for (int i = 0; i < lines; ++i) {
-        const double t = i * 0.1;
-        const double load = 0.5 + 0.5 * std::sin(t / 40.0) * std::sin(t / 7.0);
-        const double noise = rng.bounded(100) / 1000.0;
-        v = {t,
-             2.5 + 6 * load + noise,              // SP, ms
-             0.8 + 14 * load + noise,             // STR, l/h
-             1.0 + 3 * load,                      // AI, V
-             800 + 4200 * load + 50 * noise,      // TP, rpm
-             1500 + 6000 * load,                  // SD, Hz
-             0.45 + 0.4 * std::sin(t * 3) + noise, // L1, V
-             0.45 + 0.4 * std::cos(t * 3),        // L2
-             0.5 + 0.3 * std::sin(t),             // U1do
-             0.6 + 0.3 * std::sin(t),             // U1posle
-             0.5 + 0.3 * std::cos(t),             // U2do
-             0.6 + 0.3 * std::cos(t)};            // U2posle
-        out += recordfile::encodeLine(v);
-    }
-    return out;
-}
-
 } // namespace
 
 int main(int argc, char* argv[]) {
@@ -71,34 +45,18 @@ int main(int argc, char* argv[]) {
     const int lines = minutes * 600;
 
     TForm1 w;
-    w.resize(1600, 1000);
-    w.show();
-    w.atb_Parr_minClick();
-    app.processEvents();
+    bench::browseAt100ms(w, app);
     auto& chart = w.Panel_Parr_Max->ui;
     LiveRecorder& rec = *w.Recorder;
-    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
-    w.Ex->Timer_Module_Graf->setInterval(100); // the record's interval: a page is 50 samples
-    app.processEvents();
 
     QTemporaryDir dir;
     const QString name = dir.filePath(QStringLiteral("drive_data.txt"));
-    {
-        QFile f(name);
-        if (!f.open(QIODevice::WriteOnly)) return 1;
-        f.write(makeRecord(lines));
-    }
+    if (!bench::writeFile(name, bench::record(lines, bench::driveLine, 3))) return 1;
     std::printf("record: %d lines, %.1f MB\n", lines, double(QFileInfo(name).size()) / (1024.0 * 1024.0));
-    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return name; };
-    w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
+    bench::answerOpen(w, name);
 
     QElapsedTimer t;
-    // Paint now: the window's frame limit would otherwise leave the pixels out of the timing.
-    auto paint = [&] {
-        app.processEvents();
-        chart.Chart1->repaint();
-        chart.DBChart_Navigator_Bottom->repaint();
-    };
+    auto paint = [&] { bench::paintChart(w, app); };
     malloc_trim(0);
     const double heap0 = heapMB(), rss0 = rssMB();
     t.start();

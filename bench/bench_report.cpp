@@ -39,22 +39,6 @@ namespace {
 
 using bench::stats;
 
-QByteArray makeRecord(int lines) {
-    QByteArray out;
-    QRandomGenerator rng(5);
-    for (int i = 0; i < lines; ++i) {
-        const double t = i * 0.1;
-        const double load = 0.5 + 0.5 * std::sin(t / 40.0) * std::sin(t / 7.0);
-        const double noise = rng.bounded(100) / 1000.0;
-        out += recordfile::encodeLine({t, 1.5 + 6 * load + noise, 0.8 + 14 * load + noise, 4.6 * load,
-                                       700 + 9000 * load * load + 50 * noise, 1500 + 6000 * load,
-                                       0.45 + 0.4 * std::sin(t * 3) + noise, 0.45 + 0.4 * std::cos(t * 3),
-                                       0.5 + 0.3 * std::sin(t), 0.6 + 0.3 * std::sin(t), 0.5 + 0.3 * std::cos(t),
-                                       0.6 + 0.3 * std::cos(t)});
-    }
-    return out;
-}
-
 // A read and a written copy of a table or curve, `changed` cells apart.
 void keepPair(const QString& id, TableKind kind, const QDateTime& when, int changed) {
     const bool curve = kind == TableKind::Curve1 || kind == TableKind::Curve2;
@@ -90,19 +74,11 @@ int main(int argc, char* argv[]) {
     QDir::setCurrent(dir.path());
 
     TForm1 w;
-    w.resize(1600, 1000);
-    w.show();
-    w.atb_Parr_minClick();
-    app.processEvents();
-    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
-    w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
+    bench::showChart(w, app);
+    bench::showAllSeries(w);
     const QString record = dir.filePath(QStringLiteral("drive_data.txt"));
-    {
-        QFile f(record);
-        if (!f.open(QIODevice::WriteOnly)) return 1;
-        f.write(makeRecord(minutes * 600));
-    }
-    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return record; };
+    if (!bench::writeFile(record, bench::record(minutes * 600, bench::sweepLine, 5))) return 1;
+    bench::answerOpen(w, record);
     w.Panel_Parr_Max->ui.atb_Param_Open->click();
     app.processEvents();
     ParamChart& chart = w.Recorder->chart();
@@ -112,16 +88,7 @@ int main(int argc, char* argv[]) {
     std::printf("record: %d samples in the archive, chart %dx%d\n", w.Recorder->Arhiv.samples(),
                 chart.plot()->width(), chart.plot()->height());
 
-    QElapsedTimer t;
-    auto timed = [&](const std::function<void()>& f, int times) {
-        std::vector<double> ms;
-        for (int i = 0; i < times; ++i) {
-            t.start();
-            f();
-            ms.push_back(double(t.nsecsElapsed()) / 1e6);
-        }
-        return ms;
-    };
+    const auto timed = bench::timedMs;
 
     // --- the chart picture --------------------------------------------------------------
     using chartpicture::Format;

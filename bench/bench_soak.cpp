@@ -57,29 +57,12 @@ int main(int argc, char* argv[]) {
     QTemporaryDir settingsDir;
     QDir::setCurrent(settingsDir.path());
     TForm1 w;
-    w.resize(1600, 1000);
-    w.show();
-    w.atb_Parr_minClick();
-    app.processEvents();
+    bench::showChart(w, app);
     LiveRecorder& rec = *w.Recorder;
     auto& chart = w.Panel_Parr_Max->ui;
-
-    // A TR-70 in the optimizer mode with two zirconia sensors on the displacement method,
-    // every series on the chart.
-    w.Ctx.module.Ed_Type_Datchik_1_RU = w.Ctx.module.Ed_Type_Datchik_2_RU = QStringLiteral("Циркониевый");
-    w.Ctx.module.K_RashTopl = sim::FuelCalibrationValue;
-    w.Panel_Sett_Max->ui.AdvTBtn_Opt->setChecked(true);
-    w.Panel_Sett_Max->ui.atb_LAMBDA_Way_Displacement->setChecked(true);
-    w.BComPort1->openDetached();
-    w.Btn_UnBlockClick();
-    for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
-    w.cb_Int_Graf_In->setCurrentIndex(0); // 100 ms
-    chart.atb_Type_Graf_Page->click();
-    chart.Edit_Width_Page_Graf->setText(QString::number(PageSeconds));
-    app.processEvents();
-
-    sim::SimMemory mem = sim::initialMemory(sim::Model::TR70, sim::Equipment{});
-    mem.regs[sim::reg::Flags] |= sim::reg::FlagsOffsetWay;
+    // The live cycle's commands go out through the exchange, to a port without a device.
+    bench::optimizerRecording(w, app, PageSeconds, true);
+    sim::SimMemory mem = bench::optimizerMemory();
     sim::EngineModel engine(7);
     sim::SimResponder responder(&mem);
     sim::ItemParser parser;
