@@ -116,29 +116,13 @@ int ParamChart::graphCount() const {
 void ParamChart::summarize(Summary& s, double key, double value, QVector<double>& keys, QVector<double>& values) {
     const long long bucket = (long long)(std::floor(key / BucketSize));
     if (bucket == s.bucket) {
-        if (value < s.minValue) {
-            s.minValue = value;
-            s.minKey = key;
-        }
-        if (value > s.maxValue) {
-            s.maxValue = value;
-            s.maxKey = key;
-        }
+        s.open.take(key, value);
         return;
     }
-    if (s.bucket >= 0) {
-        // The bucket's lowest and highest point, in the order they came.
-        const bool minFirst = s.minKey <= s.maxKey;
-        keys << (minFirst ? s.minKey : s.maxKey);
-        values << (minFirst ? s.minValue : s.maxValue);
-        if (s.minKey != s.maxKey) {
-            keys << (minFirst ? s.maxKey : s.minKey);
-            values << (minFirst ? s.maxValue : s.minValue);
-        }
-    }
+    // The closed bucket's lowest and highest point, in the order they came.
+    if (s.bucket >= 0) s.open.appendPoints(keys, values);
     s.bucket = bucket;
-    s.minKey = s.maxKey = key;
-    s.minValue = s.maxValue = value;
+    s.open = minmax::Extremes::of(key, value);
 }
 
 void ParamChart::appendSamples(const std::vector<double>& times,

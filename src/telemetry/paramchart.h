@@ -18,6 +18,7 @@
 // the picture is the same), which keeps a replot of hours of samples short; the runs'
 // window is then empty.
 
+#include "telemetry/minmaxsummary.h"
 #include "telemetry/sampletable.h"
 
 #include <QColor>
@@ -109,7 +110,7 @@ private:
     struct Summary {
         QCPGraph* graph = nullptr;
         long long bucket = -1; // the bucket still open, whose extremes are not drawn yet
-        double minKey = 0, minValue = 0, maxKey = 0, maxValue = 0;
+        minmax::Extremes open;
     };
     QCPGraph* addGraphLike(QCPGraph* model, const QColor& color, int series);
     void newRun(int series, const QColor& color);

@@ -233,6 +233,49 @@ private slots:
         QVERIFY(keys.isEmpty());
         QCOMPARE(s.bucketSize(), 1LL);
     }
+
+    // One bucket's extremes, whether taken sample by sample or as two halves merged: the
+    // lowest and highest sample in the order they came, the earlier one winning a tie
+    // (the chart's summaries and the overview strip both draw them).
+    void bucketExtremes_data() {
+        QTest::addColumn<QVector<double>>("samples");
+        QTest::addColumn<QVector<double>>("keys");
+        QTest::addColumn<QVector<double>>("values");
+        QTest::newRow("one sample") << QVector<double>{4} << QVector<double>{0} << QVector<double>{4};
+        QTest::newRow("all equal: the first") << QVector<double>{2, 2, 2} << QVector<double>{0} << QVector<double>{2};
+        QTest::newRow("rising") << QVector<double>{1, 2, 3} << QVector<double>{0, 2} << QVector<double>{1, 3};
+        QTest::newRow("falling: highest first") << QVector<double>{3, 2, 1} << QVector<double>{0, 2}
+                                                << QVector<double>{3, 1};
+        QTest::newRow("tied extremes: the earlier")
+            << QVector<double>{5, 9, 1, 9, 1} << QVector<double>{1, 2} << QVector<double>{9, 1};
+        QTest::newRow("inside the bucket") << QVector<double>{5, 7, 0, 6} << QVector<double>{1, 2}
+                                           << QVector<double>{7, 0};
+        QTest::newRow("negative") << QVector<double>{-1, -3, -2} << QVector<double>{0, 1}
+                                  << QVector<double>{-1, -3};
+    }
+    void bucketExtremes() {
+        QFETCH(QVector<double>, samples);
+        QFETCH(QVector<double>, keys);
+        QFETCH(QVector<double>, values);
+        auto extremes = [&](int from, int to) {
+            minmax::Extremes e = minmax::Extremes::of(from, samples[from]);
+            for (int i = from + 1; i < to; ++i) e.take(i, samples[i]);
+            return e;
+        };
+        const int n = int(samples.size());
+        QVector<double> k, v;
+        extremes(0, n).appendPoints(k, v);
+        QCOMPARE(k, keys);
+        QCOMPARE(v, values);
+        for (int split = 1; split < n; ++split) {
+            minmax::Extremes merged = extremes(0, split);
+            merged.take(extremes(split, n));
+            k.clear();
+            v.clear();
+            merged.appendPoints(k, v);
+            QVERIFY2(k == keys && v == values, qPrintable(QStringLiteral("split at %1").arg(split)));
+        }
+    }
 };
 
 QTEST_GUILESS_MAIN(TestRecordFile)
