@@ -50,7 +50,7 @@ TForm1& window() {
         auto* win = new TForm1;
         win->Ctx.confirm = [](QDialog*) { return true; };
         win->Ctx.error = [](const QString& text) { g_errors << text; };
-        win->Ctx.openFileName = [](const QString&, const QString&) { return g_fileAnswer; };
+        win->Ctx.openFileName = [](const QString&, const QString&, std::optional<TableKind>) { return g_fileAnswer; };
         win->Ctx.saveFileName = [](const QString&, const QString&) { return g_fileAnswer; };
         return win;
     }();
