@@ -111,6 +111,14 @@ bool CorrectionsController::startPreview() {
         m_previewShown = true;
     }
     recompute();
+    if (!m_window->isVisible() && !m_placed) {
+        // First shown beside the table grid, where it covers neither the grid nor the surface's middle.
+        m_placed = true;
+        m_window->adjustSize();
+        const QWidget* side = m_panel->ui.Panel_Table3D;
+        const QPoint at = side->mapToGlobal(QPoint(0, 0));
+        m_window->move(std::max(0, at.x() - m_window->width() - 8), at.y());
+    }
     m_window->show();
     m_window->raise();
     updateActions();
@@ -162,6 +170,13 @@ void CorrectionsController::recompute() {
 QString CorrectionsController::toolTip(int c, int r) const {
     if (!m_previewShown || c < 1 || c > analysis::Side || r < 1 || r > analysis::Side) return {};
     return m_delegate->toolTip(c, r);
+}
+
+bool CorrectionsController::setSettings(const analysis::CorrectionSettings& settings) {
+    if (!analysis::settingsFault(settings).isEmpty()) return false;
+    m_window->showSettings(settings);
+    settingsEdited();
+    return true;
 }
 
 void CorrectionsController::settingsEdited() {

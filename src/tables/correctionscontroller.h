@@ -46,6 +46,9 @@ public:
     void setFilePath(const QString& path);
     void load();
     const correctionsfile::Contents& contents() const { return m_contents; }
+    // Settings as fmSuggest takes them (false, nothing changed, when they do not hold
+    // together): kept in the file and shown at once.
+    bool setSettings(const analysis::CorrectionSettings& settings);
 
     // The preview over the table grid and the window; only while the MAF table is shown.
     bool startPreview();
@@ -86,6 +89,7 @@ private:
     correctionsfile::Contents m_contents;
     analysis::CorrectionResult m_result;
     bool m_previewShown = false;
+    bool m_placed = false;
     QAbstractItemDelegate* m_savedDelegate = nullptr;
     int m_savedTriggers = 0;
 };

@@ -255,6 +255,28 @@ private slots:
                  15.4);
     }
 
+    // A bad file is reported without blocking and changes nothing: the defaults stay in
+    // force and the file stays as it was until a setting changes.
+    void badFile() {
+        const QByteArray bad = "delay_ms=300\r\nlimit=abc\r\n";
+        {
+            QFile f(correctionsfile::FileName);
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            f.write(bad);
+        }
+        newWindow();
+        QMessageBox* box = nullptr;
+        for (QMessageBox* b : w->findChildren<QMessageBox*>(QStringLiteral("ErrorBox")))
+            if (b->isVisible() && b->text().contains(correctionsfile::FileName)) box = b;
+        QVERIFY(box);
+        QVERIFY(box->text().contains(u"строка 2"_qs)); // the line of "limit=abc"
+        QCOMPARE(corr().contents().settings.limit, analysis::CorrectionSettings{}.limit);
+        QCOMPARE(fm().edSuggestLimit->text(), u"10"_qs);
+        QFile f(correctionsfile::FileName);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), bad);
+    }
+
     // Locked cells: hatched, no proposal, unchanged by apply, kept for the module.
     void locks() {
         record({{1600, 2.5, 15.3, 15.5}, {4800, 3.2, 13.6, 13.8}});
