@@ -65,17 +65,8 @@ void closedLoop(const char* title, const loop::Options& o, int iterations) {
 
 void timing() {
     // Three hours of the tuning cycle at 100 ms, in the archive's columns.
-    loop::Options o;
-    loop::Engine e(o);
-    e.record(3 * 3600);
-    const int n = e.rows();
     SampleTable archive(12, 0);
-    std::vector<std::vector<double>> columns(12, std::vector<double>(std::size_t(n)));
-    const analysis::ValueOf from = e.value();
-    for (int col = 0; col < 12; ++col)
-        for (int row = 1; row <= n; ++row) columns[std::size_t(col)][std::size_t(row - 1)] = from(row, col);
-    archive.appendRows(columns);
-    columns.clear();
+    loop::recordInto(archive, 3 * 3600);
     const analysis::ValueOf value = [&archive](int row, int col) { return archive.column(col).at(row - 1); };
 
     const analysis::CorrectionSettings s;
@@ -96,7 +87,8 @@ void timing() {
     std::printf("\nproposals over a recording of %d samples (CPU time, %d runs):\n", archive.samples(), 21);
     time(analysis::RecordingRows::whole(archive.samples()), 21);
     std::printf("over one page of 300 samples in its middle:\n");
-    time(analysis::RecordingRows::page(archive.samples(), n / 2, n / 2 + 299), 201);
+    const int n = archive.samples();
+    time(analysis::RecordingRows::page(n, n / 2, n / 2 + 299), 201);
 }
 
 } // namespace

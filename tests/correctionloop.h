@@ -10,6 +10,7 @@
 #include "sim/enginemodel.h"
 #include "sim/simmemory.h"
 #include "telemetry/livedecoder.h"
+#include "telemetry/sampletable.h"
 
 #include <algorithm>
 #include <array>
@@ -154,5 +155,18 @@ class Engine {
     sim::EngineModel m_engine;
     std::array<std::vector<double>, 12> m_columns;
 };
+
+// `seconds` of the tuning cycle at 100 ms, recorded by a wideband engine into an archive's
+// columns (for the benchmarks of long recordings).
+inline void recordInto(SampleTable& archive, double seconds) {
+    Engine e{Options{}};
+    e.record(seconds);
+    const int n = e.rows();
+    std::vector<std::vector<double>> columns(12, std::vector<double>(std::size_t(n)));
+    const analysis::ValueOf from = e.value();
+    for (int col = 0; col < 12; ++col)
+        for (int row = 1; row <= n; ++row) columns[std::size_t(col)][std::size_t(row - 1)] = from(row, col);
+    archive.appendRows(columns);
+}
 
 } // namespace loop

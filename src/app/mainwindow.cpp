@@ -8,6 +8,7 @@
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/recordingviews.h"
+#include "app/correctionsfeed.h"
 #include "app/statusbar.h"
 #include "app/workreports.h"
 #include "common/datetime.h"
@@ -190,6 +191,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // The recording on the tables (operating point, cell statistics).
     RecordingOnTables = new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this);
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
+    Corrections = feedCorrections(*this);
     Reports = new WorkReports(this);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.

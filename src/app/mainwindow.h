@@ -35,6 +35,7 @@ class RegisterWriter;
 class LiveRecorder;
 class RecordFiles;
 class RecordingViews;
+class CorrectionsController;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -113,6 +114,8 @@ public:
     JournalRestore* RecordingRestore = nullptr;
     // The recording on the table panel: the operating point and the cell statistics.
     RecordingViews* RecordingOnTables = nullptr;
+    // The corrections of the MAF table from the recording (the grid's actSuggest).
+    CorrectionsController* Corrections = nullptr;
     // Pictures of the chart and the surface, and the work report.
     WorkReports* Reports = nullptr;
 

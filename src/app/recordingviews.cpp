@@ -72,8 +72,14 @@ void RecordingViews::statisticsSoon() {
 }
 
 std::pair<int, int> RecordingViews::statisticsRows() const {
-    const int samples = std::min(m_rec->Row_Arhiv - 1, m_rec->Arhiv.samples());
-    if (!m_tables->statisticsOfPageOnly()) return {1, samples};
+    return recordingRows(m_tables->statisticsOfPageOnly());
+}
+
+int RecordingViews::recordedSamples() const { return std::min(m_rec->Row_Arhiv - 1, m_rec->Arhiv.samples()); }
+
+std::pair<int, int> RecordingViews::recordingRows(bool pageOnly) const {
+    const int samples = recordedSamples();
+    if (!pageOnly) return {1, samples};
     // The chart may hold samples of an earlier recording before those of the archive (a
     // Start or an opened record without Clear): the archive's rows are its last samples.
     const ParamChart& chart = m_rec->chart();

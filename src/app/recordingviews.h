@@ -28,6 +28,10 @@ public:
     // The archive rows (first, last) the statistics take: the whole recording, or the
     // rows of the samples on the chart's page; first > last when there are none.
     std::pair<int, int> statisticsRows() const;
+    // The same for the whole recording or only the chart's page, whatever the statistics chose.
+    std::pair<int, int> recordingRows(bool pageOnly) const;
+    // The archive's samples (rows 1..samples).
+    int recordedSamples() const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

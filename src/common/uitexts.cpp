@@ -334,6 +334,21 @@ const QList<Entry>& table() {
         {P::Table3D, "actCellStatsParam", "text", u"Параметр статистики"_s, u"Statistics parameter"_s},
         {P::Table3D, "actCellStatsPage", "text", u"Только страница графика"_s,
          u"Only the page of the chart"_s},
+        // the corrections of the MAF table from a recording: the grid's actions and fmSuggest
+        {P::Table3D, "actSuggest", "text", u"Поправки по записи…"_s, u"Corrections from the recording…"_s},
+        {P::Table3D, "actApplySuggestions", "text", u"Применить поправки"_s, u"Apply the corrections"_s},
+        {P::Table3D, "actLockCells", "text", u"Закрепить ячейки"_s, u"Lock the cells"_s},
+        {P::Table3D, "fmSuggest", "windowTitle", u"Поправки по записи"_s, u"Corrections from the recording"_s},
+        {P::Table3D, "lblSuggestTargets", "text", u"Цель AFR по ячейкам"_s, u"Target AFR per cell"_s},
+        {P::Table3D, "lblSuggestDelay", "text", u"Задержка датчика, мс"_s, u"Sensor delay, ms"_s},
+        {P::Table3D, "lblSuggestMinHits", "text", u"Отсчётов на ячейку, не менее"_s,
+         u"Samples per cell, at least"_s},
+        {P::Table3D, "lblSuggestLimit", "text", u"Предел поправки за запись"_s, u"Limit per recording"_s},
+        {P::Table3D, "lblSuggestDeadband", "text", u"Зона нечувствительности"_s, u"Deadband"_s},
+        {P::Table3D, "lblSuggestGain", "text", u"Усиление, единиц на 1 %"_s, u"Gain, units per 1 %"_s},
+        {P::Table3D, "cbSuggestPage", "text", u"Только страница графика"_s, u"Only the page of the chart"_s},
+        {P::Table3D, "lblSuggestRejected", "text", u"Отброшено фильтрами:"_s, u"Rejected by the filters:"_s},
+        {P::Table3D, "btnSuggestApply", "text", u"Применить поправки"_s, u"Apply the corrections"_s},
 
         // --- Curve panels ----------------------------------------------------------------
         {P::Curve1, "Label_Chart_2D", "text",

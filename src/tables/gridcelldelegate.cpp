@@ -6,6 +6,8 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "tables/correctionsdelegate.h"
+
 GridCellDelegate::GridCellDelegate(std::function<bool(int key)> handlesKey,
                                    std::function<void(int key)> onKey, QObject* parent)
     : QStyledItemDelegate(parent), m_handlesKey(std::move(handlesKey)), m_onKey(std::move(onKey)) {}
@@ -56,6 +58,7 @@ void GridCellDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opti
         painter->drawRect(option.rect.adjusted(1, 1, -1, -1));
         painter->restore();
     }
+    if (l.hatched) CorrectionsDelegate::hatch(painter, option.rect);
 }
 
 bool GridCellDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view,

@@ -16,6 +16,7 @@ struct CellLook {
     QColor background; // invalid: the grid's own
     bool outlined = false;
     QString hint;      // empty: the item's own
+    bool hatched = false; // a cell locked against proposed corrections
 };
 
 class GridCellDelegate : public QStyledItemDelegate {
