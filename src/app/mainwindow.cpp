@@ -8,6 +8,7 @@
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/recordingviews.h"
+#include "app/replayviews.h"
 #include "app/statusbar.h"
 #include "app/workreports.h"
 #include "common/datetime.h"
@@ -191,6 +192,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RecordingOnTables = new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this);
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
     Reports = new WorkReports(this);
+    Replays = new ReplayViews({&Ctx, Recorder, Panel_Parr_Max, Panel_Parr_Parr_Max, Panel_3D, Reports->chartMenu(),
+                               Ex->Timer_Module_Graf, Frames, this},
+                              this);
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };

@@ -35,6 +35,7 @@ class RegisterWriter;
 class LiveRecorder;
 class RecordFiles;
 class RecordingViews;
+class ReplayViews;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -115,6 +116,8 @@ public:
     RecordingViews* RecordingOnTables = nullptr;
     // Pictures of the chart and the surface, and the work report.
     WorkReports* Reports = nullptr;
+    // Replay of a recording over the chart and the tables (Chart1's context menu).
+    ReplayViews* Replays = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

@@ -413,6 +413,15 @@ const QList<Entry>& table() {
         {P::Window, "actWorkReport", "text", u"Отчёт о работе…"_s, u"Work report…"_s},
         {P::Window, "actPrintReport", "text", u"Печать отчёта…"_s, u"Print report…"_s},
 
+        // --- Replay of a recording: Chart1's context menu and the replay bar -------------
+        {P::Chart, "actReplay", "text", u"Воспроизвести"_s, u"Play"_s},
+        {P::Chart, "atbReplayBack", "toolTip", u"На один отсчёт назад"_s, u"One sample back"_s},
+        {P::Chart, "atbReplayPause", "toolTip", u"Пауза и продолжение (Пробел)"_s, u"Pause and play (Space)"_s},
+        {P::Chart, "atbReplayForward", "toolTip", u"На один отсчёт вперёд"_s, u"One sample forward"_s},
+        {P::Chart, "cbReplaySpeed", "toolTip", u"Скорость воспроизведения"_s, u"Playing speed"_s},
+        {P::Chart, "slReplay", "toolTip", u"Место в записи"_s, u"Place in the recording"_s},
+        {P::Chart, "atbReplayStop", "toolTip", u"Закончить воспроизведение (Esc)"_s, u"End the playing (Esc)"_s},
+
         // --- The window caption, written last ---------------------------------------------
         {P::Caption, "Form1", "windowTitle", u"Оптимизатор. Версия 8.0"_s,
          u"Optimizer. Version 8.0"_s},

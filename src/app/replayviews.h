@@ -1,0 +1,64 @@
+#pragma once
+// Replay wired into the window: "Воспроизвести" (actReplay) on Chart1's context menu, the
+// replay controller and its bar bound to the recorder's archive and chart, the parameter
+// list's readouts, the navigator's page and the table panel's operating point, and the
+// window's frame rate while a replay plays (every frame it makes is painted).
+
+#include <QObject>
+
+#include <cmath>
+
+class ChartMenu;
+class ChartPanel;
+class FrameLimiter;
+class LiveRecorder;
+class ParamPanel;
+class QAction;
+class QTimer;
+class ReplayBar;
+class ReplayController;
+class Table3DPanel;
+struct OperationContext;
+
+class ReplayViews : public QObject {
+    Q_OBJECT
+public:
+    struct Parts {
+        OperationContext* ctx = nullptr;
+        LiveRecorder* recorder = nullptr;
+        ChartPanel* chart = nullptr;
+        ParamPanel* params = nullptr;
+        Table3DPanel* tables = nullptr;
+        ChartMenu* menu = nullptr;          // Chart1's context menu
+        QTimer* recordingTimer = nullptr;   // active while a recording runs
+        FrameLimiter* frames = nullptr;     // may be null
+        QWidget* window = nullptr;          // where Space and Esc work
+    };
+    explicit ReplayViews(const Parts& parts, QObject* parent = nullptr);
+
+    ReplayController* replay() const { return m_replay; }
+    ReplayBar* bar() const { return m_bar; }
+    QAction* actReplay = nullptr;
+
+    // The context menu is about to open with the pointer at x (pixels of Chart1): the key
+    // under it is where "Воспроизвести" starts, and the action is offered only when a
+    // replay can start.
+    void menuOpening(double x);
+    // "Воспроизвести": from the sample where the menu was opened, else from the page's
+    // first sample; a refusal is told to the user.
+    void actReplayClick();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void showPage(double begin, double end);
+
+    Parts m_p;
+    QObject* m_chartWidget = nullptr; // Chart1, compared with, never used: it may be going first
+    ReplayController* m_replay;
+    ReplayBar* m_bar;
+    double m_menuKey = std::nan("");
+    int m_normalFrames = 100;
+    double m_savedBegin = 0, m_savedEnd = 0;
+};
