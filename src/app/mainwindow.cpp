@@ -195,6 +195,10 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     Replays = new ReplayViews({&Ctx, Recorder, Panel_Parr_Max, Panel_Parr_Parr_Max, Panel_3D, Reports->chartMenu(),
                                Ex->Timer_Module_Graf, Frames, this},
                               this);
+    Replays->beforeDialog = [this] {
+        TableTransfers->stopLivePoints();
+        Recorder->pauseIfRecording();
+    };
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };

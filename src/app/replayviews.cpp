@@ -1,13 +1,18 @@
 #include "app/replayviews.h"
 
+#include "analysis/cellcompare.h"
 #include "app/framelimiter.h"
+#include "common/numtext.h"
 #include "common/messages.h"
 #include "link/operationcontext.h"
 #include "tables/table3dpanel.h"
 #include "telemetry/chartmenu.h"
 #include "telemetry/chartnavigator.h"
 #include "telemetry/chartpanel.h"
+#include "telemetry/chartreadout.h"
+#include "telemetry/comparison.h"
 #include "telemetry/liverecorder.h"
+#include "telemetry/referenceview.h"
 #include "telemetry/replaybar.h"
 #include "telemetry/replaycontroller.h"
 
@@ -63,6 +68,26 @@ ReplayViews::ReplayViews(const Parts& parts, QObject* parent) : QObject(parent),
     const auto& u = chart->ui;
     for (QToolButton* b : {u.atb_Chart1_Start, u.atb_Chart1_Continue, u.atb_Chart1_Clear, u.atb_Param_Open})
         connect(b, &QToolButton::clicked, m_replay, [this] { m_replay->stop(false); });
+
+    // --- the comparison -------------------------------------------------------------------
+    m_comparison = new Comparison(parts.ctx, parts.menu, &rec->chart(), &rec->Arhiv, chart, this);
+    m_comparison->beforeDialog = [this] {
+        if (beforeDialog) beforeDialog();
+    };
+    ReferenceView* view = m_comparison->view();
+    // The hover readout: " / the comparison's value (main minus comparison)".
+    rec->readout()->annotate = [view](int series, int index, double value) {
+        double ref = 0;
+        if (!view->isShown() || !view->valueAt(series, index, &ref)) return QString();
+        return QStringLiteral(" / %1 (%2)").arg(formatGeneral(ref), analysis::differenceText(value - ref));
+    };
+    connect(m_comparison, &Comparison::changed, this, &ReplayViews::comparisonChanged);
+}
+
+void ReplayViews::comparisonChanged() {
+    // The readout's texts follow the comparison shown, removed or moved.
+    ChartReadout* readout = m_p.recorder->readout();
+    if (readout->isShown()) m_p.recorder->chart().queueReplot();
 }
 
 void ReplayViews::menuOpening(double x) {

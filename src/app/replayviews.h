@@ -1,15 +1,19 @@
 #pragma once
-// Replay wired into the window: "Воспроизвести" (actReplay) on Chart1's context menu, the
-// replay controller and its bar bound to the recorder's archive and chart, the parameter
-// list's readouts, the navigator's page and the table panel's operating point, and the
-// window's frame rate while a replay plays (every frame it makes is painted).
+// Replay and comparison wired into the window: "Воспроизвести" (actReplay) on Chart1's
+// context menu, the replay controller and its bar bound to the recorder's archive and
+// chart, the parameter list's readouts, the navigator's page and the table panel's
+// operating point, the window's frame rate while a replay plays (every frame it makes is
+// painted); and the comparison recording (its two actions on the same menu) in the hover
+// readout.
 
 #include <QObject>
 
 #include <cmath>
+#include <functional>
 
 class ChartMenu;
 class ChartPanel;
+class Comparison;
 class FrameLimiter;
 class LiveRecorder;
 class ParamPanel;
@@ -36,7 +40,11 @@ public:
     };
     explicit ReplayViews(const Parts& parts, QObject* parent = nullptr);
 
+    // Runs before the comparison's open dialog: the live points stop, a recording pauses.
+    std::function<void()> beforeDialog;
+
     ReplayController* replay() const { return m_replay; }
+    Comparison* comparison() const { return m_comparison; }
     ReplayBar* bar() const { return m_bar; }
     QAction* actReplay = nullptr;
 
@@ -52,12 +60,14 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    void comparisonChanged();
     void showPage(double begin, double end);
 
     Parts m_p;
     QObject* m_chartWidget = nullptr; // Chart1, compared with, never used: it may be going first
     ReplayController* m_replay;
     ReplayBar* m_bar;
+    Comparison* m_comparison;
     double m_menuKey = std::nan("");
     int m_normalFrames = 100;
     double m_savedBegin = 0, m_savedEnd = 0;

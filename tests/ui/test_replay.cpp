@@ -1,23 +1,31 @@
-// Replay through the real window: "Воспроизвести" from Chart1's context menu plays from the
-// sample under the pointer with the bar, Space and Esc; it is refused while a recording
-// runs, a recording started ends it, and it sends nothing to the module; the table panel's
-// operating point follows every row.
+// Replay and comparison through the real window: "Воспроизвести" from Chart1's context menu
+// plays from the sample under the pointer with the bar, Space and Esc; it is refused while
+// a recording runs, a recording started ends it, and it sends nothing to the module; the
+// table panel's operating point follows every row. A comparison recording opened through
+// the record open dialog: a bad file is refused and changes nothing, a good one never
+// enters the main recording (the archive, the strip, the saved file), survives the
+// language switch and page changes, moves with its offset and shows in the hover readout.
 #include "app/interfacelanguage.h"
 #include "app/replayviews.h"
 #include "common/messages.h"
 #include "common/numtext.h"
 #include "tables/table3dpanel.h"
+#include "telemetry/chartnavigator.h"
+#include "telemetry/chartreadout.h"
+#include "telemetry/comparison.h"
 #include "telemetry/chartpanel.h"
 #include "telemetry/liverecorder.h"
 #include "telemetry/parampanel.h"
 #include "telemetry/recordfile.h"
 #include "telemetry/recordfiles.h"
+#include "telemetry/referenceview.h"
 #include "telemetry/replaybar.h"
 #include "telemetry/replaycontroller.h"
 #include "windowtest.h"
 
 #include <QAction>
 #include <QLabel>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <qcustomplot.h>
 
@@ -62,6 +70,7 @@ class TestReplay : public QObject {
 
     LiveRecorder& rec() { return *w->Recorder; }
     ReplayController& replay() { return *w->Replays->replay(); }
+    Comparison& comparison() { return *w->Replays->comparison(); }
     Ui::ChartPanel& chart() { return w->Panel_Parr_Max->ui; }
     Table3DPanel& tables() { return *w->Panel_3D; }
     QCustomPlot* plot() { return chart().Chart1; }
@@ -87,6 +96,10 @@ class TestReplay : public QObject {
         const QPoint at(int(plot()->xAxis->coordToPixel(key)), plot()->axisRect()->center().y());
         w->Replays->menuOpening(at.x());
         return w->Replays->actReplay;
+    }
+    void compareWith(const QString& name) {
+        answer = name;
+        comparison().actCompareRecord->trigger();
     }
     // The cell of 1000 rpm at 2 V (4,5 ms) on the load axis in force.
     QPoint firstCell() {
@@ -115,6 +128,7 @@ private slots:
         };
         w->Ctx.saveFileName = [this](const QString&, const QString&) { return answer; };
         w->RecordFileButtons->stopLivePoints = [] {};
+        w->Replays->beforeDialog = [] {};
         w->show();
         QVERIFY(QTest::qWaitForWindowExposed(w.get()));
         w->atb_Parr_minClick();
@@ -241,6 +255,104 @@ private slots:
         }
         replay().stop(true);
         QVERIFY(!tables().operatingCell());
+    }
+
+    void aBadComparisonFileChangesNothing_data() {
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("a bad line") << drive(10, 5, 1, 2, 3) + "12#Step#oops\r\n" + drive(3, 0, 1, 1, 1);
+        QTest::newRow("no sample") << QByteArray("\r\n\r\n");
+        QTest::newRow("binary") << QByteArray("\x00\xff\x00\xff", 4);
+    }
+    void aBadComparisonFileChangesNothing() {
+        QFETCH(QByteArray, bytes);
+        openMain();
+        const int graphs = plot()->graphCount();
+        compareWith(write(QStringLiteral("bad_data.txt"), bytes));
+        QCOMPARE(errors.size(), 1);
+        QVERIFY(errors.first().contains(QStringLiteral("bad_data.txt")));
+        QVERIFY(!comparison().isShown());
+        QCOMPARE(plot()->graphCount(), graphs);
+        QVERIFY(!comparison().tbReference->isVisible());
+
+        // Over a comparison shown, a bad file leaves that one.
+        compareWith(write(QStringLiteral("good_data.txt"), drive(50, 20, 15, 15, 15)));
+        QVERIFY(comparison().isShown());
+        const auto shown = comparison().recording();
+        compareWith(path(QStringLiteral("bad_data.txt")));
+        QCOMPARE(errors.size(), 2);
+        QVERIFY(comparison().recording() == shown);
+        QVERIFY(comparison().fileName().endsWith(QStringLiteral("good_data.txt")));
+        QCOMPARE(plot()->graphCount(), graphs + reference::Series);
+        // A file that cannot be read at all.
+        compareWith(path(QStringLiteral("missing_data.txt")));
+        QCOMPARE(errors.size(), 3);
+        QVERIFY(comparison().recording() == shown);
+    }
+
+    // The comparison is drawn beside the main recording and never becomes part of it.
+    void aComparisonNeverEntersTheMainRecording() {
+        openMain();
+        const QString mainName = path(QStringLiteral("main_data.txt"));
+        const int rows = rec().Arhiv.samples();
+        const double navValue = rec().Navigator.value(rows, 5);
+        chart().atb_Show_Navigator->click();
+        const int stripPoints = chart().DBChart_Navigator_Bottom->graph(1)->dataCount();
+        const int graphs = plot()->graphCount();
+
+        compareWith(write(QStringLiteral("ref_data.txt"), drive(74, 150, 15.2, 15.6, 14, true)));
+        QVERIFY(errors.isEmpty());
+        QVERIFY(comparison().isShown());
+        QVERIFY(comparison().tbReference->isVisible());
+        QCOMPARE(comparison().lblRefName->text(), QStringLiteral("ref_data.txt"));
+        QCOMPARE(rec().Arhiv.samples(), rows);
+        QCOMPARE(rec().Navigator.samples(), rows);
+        QCOMPARE(rec().Navigator.value(rows, 5), navValue);
+        QCOMPARE(rec().chart().sampleCount(), rows);
+        chart().atb_Show_Navigator->click();
+        QCOMPARE(chart().DBChart_Navigator_Bottom->graph(1)->dataCount(), stripPoints);
+
+        // Saved, the main recording is the file it was opened from, byte for byte.
+        answer = path(QStringLiteral("saved_data.txt"));
+        chart().atb_Param_Save->click();
+        QVERIFY(errors.isEmpty());
+        QCOMPARE(fileBytes(answer), fileBytes(mainName));
+
+        // The hover readout: both values and the difference (sample 10: L1 14,5 against 15,2).
+        ChartReadout* readout = rec().readout();
+        plot()->replot();
+        readout->pointAt(QPointF(plot()->xAxis->coordToPixel(10), plot()->axisRect()->center().y()));
+        QVERIFY2(readout->lines().contains(QStringLiteral("L1: 14,5 / 15,2 (") + minus + "0,7)"),
+                 qPrintable(readout->lines().join('\n')));
+
+        // Page changes, zoom and the language switch leave it as it is.
+        const auto shown = comparison().recording();
+        chart().Btn_toEnd->click();
+        chart().Btn_Page_toLeft->click();
+        plot()->replot();
+        QVERIFY(comparison().view()->graph(3)->dataCount() > 0);
+        w->Language->apply(uitexts::Lang::English);
+        QCOMPARE(comparison().lblRefOffset->text(), QStringLiteral("Offset, s"));
+        QCOMPARE(w->Replays->actReplay->text(), QStringLiteral("Play"));
+        QCOMPARE(comparison().actCompareRecord->text(), QStringLiteral("Compare with a recording…"));
+        QVERIFY(comparison().recording() == shown);
+        w->Language->apply(uitexts::Lang::Russian);
+        QVERIFY(comparison().recording() == shown);
+        QCOMPARE(plot()->graphCount(), graphs + reference::Series);
+
+        // The offset from its field; something that is not a number gives the field back.
+        comparison().edRefOffset->setText(QStringLiteral("1,5"));
+        emit comparison().edRefOffset->editingFinished();
+        QCOMPARE(comparison().view()->offset(), 1.5);
+        comparison().edRefOffset->setText(QStringLiteral("abc"));
+        emit comparison().edRefOffset->editingFinished();
+        QCOMPARE(comparison().edRefOffset->text(), QStringLiteral("1,5"));
+
+        // Removed: its graphs and its bar go.
+        comparison().actCompareRemove->trigger();
+        QVERIFY(!comparison().isShown());
+        QVERIFY(!comparison().tbReference->isVisible());
+        QCOMPARE(plot()->graphCount(), graphs);
+        QVERIFY(!comparison().actCompareRemove->isEnabled());
     }
 };
 
