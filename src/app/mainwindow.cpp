@@ -193,7 +193,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
     Reports = new WorkReports(this);
     Replays = new ReplayViews({&Ctx, Recorder, Panel_Parr_Max, Panel_Parr_Parr_Max, Panel_3D, Reports->chartMenu(),
-                               Ex->Timer_Module_Graf, Frames, this},
+                               RecordingOnTables, Ex->Timer_Module_Graf, Frames, this},
                               this);
     Replays->beforeDialog = [this] {
         TableTransfers->stopLivePoints();

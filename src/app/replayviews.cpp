@@ -2,6 +2,7 @@
 
 #include "analysis/cellcompare.h"
 #include "app/framelimiter.h"
+#include "app/recordingviews.h"
 #include "common/numtext.h"
 #include "common/messages.h"
 #include "link/operationcontext.h"
@@ -81,13 +82,33 @@ ReplayViews::ReplayViews(const Parts& parts, QObject* parent) : QObject(parent),
         if (!view->isShown() || !view->valueAt(series, index, &ref)) return QString();
         return QStringLiteral(" / %1 (%2)").arg(formatGeneral(ref), analysis::differenceText(value - ref));
     };
+    parts.recordingViews->referenceStatistics = [this](const analysis::Axis& speed, const analysis::Axis& load,
+                                                       int loadCol, int paramCol, bool pageOnly) {
+        return referenceStatistics(speed, load, loadCol, paramCol, pageOnly);
+    };
     connect(m_comparison, &Comparison::changed, this, &ReplayViews::comparisonChanged);
 }
 
 void ReplayViews::comparisonChanged() {
-    // The readout's texts follow the comparison shown, removed or moved.
-    ChartReadout* readout = m_p.recorder->readout();
-    if (readout->isShown()) m_p.recorder->chart().queueReplot();
+    m_p.tables->setCellDifferenceAvailable(m_comparison->isShown());
+    if (m_p.tables->cellStatisticsShown()) m_p.recordingViews->showStatistics();
+}
+
+std::optional<analysis::CellGrid> ReplayViews::referenceStatistics(const analysis::Axis& speed,
+                                                                   const analysis::Axis& load, int loadCol,
+                                                                   int paramCol, bool pageOnly) const {
+    const auto recording = m_comparison->recording();
+    if (!recording) return std::nullopt;
+    int first = 0, last = recording->samples() - 1;
+    if (pageOnly) {
+        // The comparison's samples that lie on the chart's page as it is drawn there.
+        const reference::Alignment a = m_comparison->view()->alignment();
+        const QCPRange range = m_p.recorder->chart().plot()->xAxis->range();
+        std::tie(first, last) = recording->within(a.referenceTime(range.lower), a.referenceTime(range.upper));
+    }
+    const reference::Recording& r = *recording;
+    return analysis::binRows(speed, load, loadCol, paramCol, first, last,
+                             [&r](int row, int col) { return r.value(row, col); });
 }
 
 void ReplayViews::menuOpening(double x) {

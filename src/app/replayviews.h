@@ -4,12 +4,15 @@
 // chart, the parameter list's readouts, the navigator's page and the table panel's
 // operating point, the window's frame rate while a replay plays (every frame it makes is
 // painted); and the comparison recording (its two actions on the same menu) in the hover
-// readout.
+// readout and in the cell statistics.
+
+#include "analysis/cellstats.h"
 
 #include <QObject>
 
 #include <cmath>
 #include <functional>
+#include <optional>
 
 class ChartMenu;
 class ChartPanel;
@@ -18,6 +21,7 @@ class FrameLimiter;
 class LiveRecorder;
 class ParamPanel;
 class QAction;
+class RecordingViews;
 class QTimer;
 class ReplayBar;
 class ReplayController;
@@ -34,6 +38,7 @@ public:
         ParamPanel* params = nullptr;
         Table3DPanel* tables = nullptr;
         ChartMenu* menu = nullptr;          // Chart1's context menu
+        RecordingViews* recordingViews = nullptr; // the cell statistics
         QTimer* recordingTimer = nullptr;   // active while a recording runs
         FrameLimiter* frames = nullptr;     // may be null
         QWidget* window = nullptr;          // where Space and Esc work
@@ -55,6 +60,11 @@ public:
     // "Воспроизвести": from the sample where the menu was opened, else from the page's
     // first sample; a refusal is told to the user.
     void actReplayClick();
+
+    // The comparison's cell statistics (RecordingViews::referenceStatistics): the samples of
+    // the whole comparison, or those that lie on the chart's page as it is drawn there.
+    std::optional<analysis::CellGrid> referenceStatistics(const analysis::Axis& speed, const analysis::Axis& load,
+                                                          int loadColumn, int paramColumn, bool pageOnly) const;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

@@ -4,7 +4,9 @@
 // table panel's operating point follows every row. A comparison recording opened through
 // the record open dialog: a bad file is refused and changes nothing, a good one never
 // enters the main recording (the archive, the strip, the saved file), survives the
-// language switch and page changes, moves with its offset and shows in the hover readout.
+// language switch and page changes, moves with its offset, shows in the hover readout, and
+// gives the cell statistics their difference per cell, checked against a hand computation.
+#include "analysis/cellcompare.h"
 #include "app/interfacelanguage.h"
 #include "app/replayviews.h"
 #include "common/messages.h"
@@ -347,12 +349,51 @@ private slots:
         emit comparison().edRefOffset->editingFinished();
         QCOMPARE(comparison().edRefOffset->text(), QStringLiteral("1,5"));
 
-        // Removed: its graphs and its bar go.
+        // Removed: its graphs, its bar and the difference go.
+        QVERIFY(tables().actCellStatsDiff->isEnabled());
         comparison().actCompareRemove->trigger();
         QVERIFY(!comparison().isShown());
         QVERIFY(!comparison().tbReference->isVisible());
         QCOMPARE(plot()->graphCount(), graphs);
+        QVERIFY(!tables().actCellStatsDiff->isEnabled());
         QVERIFY(!comparison().actCompareRemove->isEnabled());
+    }
+
+    // The difference of the means per cell: main (100 samples of 14,5 / 14,7, then 200 of
+    // 15) against the comparison (74 samples of 15,2 / 15,6, then 150 of 14 elsewhere).
+    void differenceStatisticsByHand() {
+        openMain();
+        w->atb_MAFClick();
+        QVERIFY(!tables().actCellStatsDiff->isEnabled());
+        compareWith(write(QStringLiteral("ref_data.txt"), drive(74, 150, 15.2, 15.6, 14, true)));
+        QVERIFY(tables().actCellStatsDiff->isEnabled());
+        tables().actCellStatsDiff->trigger();
+        QTRY_VERIFY(tables().cellStatisticsShown());
+        const QPoint a = firstCell(), b = secondCell();
+        QTRY_COMPARE(tables().cellStatisticsToolTip(a.x(), a.y()),
+                     QStringLiteral("Отсчётов: 100 / 74\nСреднее: 14,6 / 15,4\nРазность: ") + minus + "0,8");
+        QCOMPARE(tables().cellStatisticsToolTip(b.x(), b.y()), QStringLiteral("Отсчётов: 200 / 0\nСреднее: 15 / —"));
+        const QPoint c(analysis::nearestIndex(tables().speedBreakpoints(), 2400) + 1, a.y());
+        QCOMPARE(tables().cellStatisticsToolTip(c.x(), c.y()), QString());
+
+        // Only the chart's page: main rows 1..50, the comparison's samples on the same keys;
+        // moved 2 s later, 30 of them are left on the page.
+        rec().chart().setTimeRange(0, 49.5);
+        tables().actCellStatsPage->trigger();
+        QTRY_COMPARE(tables().cellStatisticsToolTip(a.x(), a.y()),
+                     QStringLiteral("Отсчётов: 50 / 50\nСреднее: 14,6 / 15,4\nРазность: ") + minus + "0,8");
+        comparison().setOffset(2);
+        QTRY_COMPARE(tables().cellStatisticsToolTip(a.x(), a.y()),
+                     QStringLiteral("Отсчётов: 50 / 30\nСреднее: 14,6 / 15,4\nРазность: ") + minus + "0,8");
+
+        // Off: the plain statistics again; the comparison removed turns the choice off.
+        tables().actCellStatsDiff->trigger();
+        QTRY_COMPARE(tables().cellStatisticsToolTip(a.x(), a.y()).section('\n', 0, 0), QStringLiteral("Отсчётов: 50"));
+        tables().actCellStatsDiff->trigger();
+        QTRY_VERIFY(tables().cellStatisticsToolTip(a.x(), a.y()).contains(QStringLiteral(" / ")));
+        comparison().remove();
+        QVERIFY(!tables().actCellStatsDiff->isChecked());
+        QTRY_COMPARE(tables().cellStatisticsToolTip(a.x(), a.y()).section('\n', 0, 0), QStringLiteral("Отсчётов: 50"));
     }
 };
 
