@@ -11,6 +11,8 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <algorithm>
+
 class QWidget;
 
 class FrameLimiter : public QObject {
@@ -22,6 +24,8 @@ public:
     FrameLimiter(QWidget* window, int intervalMs, QObject* parent = nullptr);
 
     int interval() const { return m_interval; }
+    // A new interval from the next frame on (a replay asks for every frame it makes).
+    void setInterval(int intervalMs) { m_interval = std::max(1, intervalMs); }
     // Frames painted and frames put off so far (for tests and measurements).
     int framesPainted() const { return m_painted; }
     int framesPutOff() const { return m_putOff; }
@@ -35,7 +39,7 @@ private:
     bool due() const;
 
     QPointer<QWidget> m_window;
-    const int m_interval;
+    int m_interval;
     QElapsedTimer m_lastFrame; // since the end of the last frame
     qint64 m_lastCost = 0;     // how long the last frame took, ms
     bool m_inFrame = false;

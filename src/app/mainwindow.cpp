@@ -9,6 +9,7 @@
 #include "app/protocolpanel.h"
 #include "app/recordingviews.h"
 #include "app/correctionsfeed.h"
+#include "app/replayviews.h"
 #include "app/statusbar.h"
 #include "app/workreports.h"
 #include "common/datetime.h"
@@ -193,6 +194,13 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
     Corrections = feedCorrections(*this);
     Reports = new WorkReports(this);
+    Replays = new ReplayViews({&Ctx, Recorder, Panel_Parr_Max, Panel_Parr_Parr_Max, Panel_3D, Reports->chartMenu(),
+                               RecordingOnTables, Ex->Timer_Module_Graf, Frames, this},
+                              this);
+    Replays->beforeDialog = [this] {
+        TableTransfers->stopLivePoints();
+        Recorder->pauseIfRecording();
+    };
     wireSettings();
     // The load axis of the tables writes register 00 through the settings' option write.
     TableTransfers->writeOperatingRegister = [this](const QString& key) { RegWriter->writeOption(key); };

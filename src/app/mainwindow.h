@@ -36,6 +36,7 @@ class LiveRecorder;
 class RecordFiles;
 class RecordingViews;
 class CorrectionsController;
+class ReplayViews;
 class CurvePanel;
 class FrameLimiter;
 class ParamPanel;
@@ -118,6 +119,8 @@ public:
     CorrectionsController* Corrections = nullptr;
     // Pictures of the chart and the surface, and the work report.
     WorkReports* Reports = nullptr;
+    // Replay of a recording over the chart and the tables (Chart1's context menu).
+    ReplayViews* Replays = nullptr;
 
     // Tool bar.
     QFrame* ToolBar_Top;

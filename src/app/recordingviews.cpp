@@ -100,5 +100,9 @@ void RecordingViews::showStatistics() {
     const CellGrid grid = binRows(m_tables->speedBreakpoints(), m_tables->loadBreakpoints(), loadColumn(maf),
                                   m_tables->statisticsColumn(), first, last,
                                   [&a](int row, int col) { return a.column(col).at(row - 1); });
-    m_tables->showCellStatistics(grid);
+    std::optional<CellGrid> reference;
+    if (m_tables->statisticsAsDifference() && referenceStatistics)
+        reference = referenceStatistics(m_tables->speedBreakpoints(), m_tables->loadBreakpoints(), loadColumn(maf),
+                                        m_tables->statisticsColumn(), m_tables->statisticsOfPageOnly());
+    m_tables->showCellStatistics(grid, reference ? &*reference : nullptr);
 }

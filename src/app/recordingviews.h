@@ -9,7 +9,12 @@
 // times a second, while they are shown and the archive, the chart page or the load axis
 // changes.
 
+#include "analysis/cellstats.h"
+
 #include <QObject>
+
+#include <functional>
+#include <optional>
 
 class ChartPanel;
 class LiveRecorder;
@@ -23,6 +28,12 @@ public:
     RecordingViews(LiveRecorder* recorder, ChartPanel* chart, QTimer* recordingTimer, Table3DPanel* tables,
                    QObject* parent = nullptr);
 
+    // The cell statistics of a comparison recording, for the difference per cell: binned
+    // on the same axes, load column and parameter, over its whole length or the part that
+    // lies on the chart's page. Unset, or nothing returned: no comparison.
+    std::function<std::optional<analysis::CellGrid>(const analysis::Axis& speed, const analysis::Axis& load,
+                                                     int loadColumn, int paramColumn, bool pageOnly)>
+        referenceStatistics;
     // Computes the statistics for the choices of the table panel and shows them.
     void showStatistics();
     // The archive rows (first, last) the statistics take: the whole recording, or the

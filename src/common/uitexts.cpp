@@ -428,6 +428,24 @@ const QList<Entry>& table() {
         {P::Window, "actWorkReport", "text", u"Отчёт о работе…"_s, u"Work report…"_s},
         {P::Window, "actPrintReport", "text", u"Печать отчёта…"_s, u"Print report…"_s},
 
+        // --- Replay and comparison of recordings: Chart1's context menu, the replay bar and
+        // the comparison's bar and the difference in the cell statistics -------------------
+        {P::Chart, "actReplay", "text", u"Воспроизвести"_s, u"Play"_s},
+        {P::Chart, "atbReplayBack", "toolTip", u"На один отсчёт назад"_s, u"One sample back"_s},
+        {P::Chart, "atbReplayPause", "toolTip", u"Пауза и продолжение (Пробел)"_s, u"Pause and play (Space)"_s},
+        {P::Chart, "atbReplayForward", "toolTip", u"На один отсчёт вперёд"_s, u"One sample forward"_s},
+        {P::Chart, "cbReplaySpeed", "toolTip", u"Скорость воспроизведения"_s, u"Playing speed"_s},
+        {P::Chart, "slReplay", "toolTip", u"Место в записи"_s, u"Place in the recording"_s},
+        {P::Chart, "atbReplayStop", "toolTip", u"Закончить воспроизведение (Esc)"_s, u"End the playing (Esc)"_s},
+        {P::Chart, "actCompareRecord", "text", u"Сравнить с записью…"_s, u"Compare with a recording…"_s},
+        {P::Chart, "actCompareRemove", "text", u"Убрать сравнение"_s, u"Remove the comparison"_s},
+        {P::Chart, "lblRefOffset", "text", u"Сдвиг, с"_s, u"Offset, s"_s},
+        {P::Chart, "edRefOffset", "toolTip", u"Сдвиг записи сравнения, с (Shift и перетаскивание на графике)"_s,
+         u"Offset of the comparison recording, s (Shift and drag on the chart)"_s},
+        {P::Chart, "atbCompareRemove", "toolTip", u"Убрать сравнение"_s, u"Remove the comparison"_s},
+        {P::Table3D, "actCellStatsDiff", "text", u"Разность с записью сравнения"_s,
+         u"Difference from the comparison recording"_s},
+
         // --- The window caption, written last ---------------------------------------------
         {P::Caption, "Form1", "windowTitle", u"Оптимизатор. Версия 8.0"_s,
          u"Optimizer. Version 8.0"_s},

@@ -5,14 +5,24 @@
 #include <QPainter>
 #include <QToolTip>
 
+#include "analysis/cellcompare.h"
 #include "common/messages.h"
 #include "common/numtext.h"
 
 CellStatsDelegate::CellStatsDelegate(QObject* parent)
     : QStyledItemDelegate(parent), m_grid(analysis::speedAxis(), analysis::mafVoltageAxis()) {}
 
-void CellStatsDelegate::setGrid(const analysis::CellGrid& grid) {
+void CellStatsDelegate::setGrid(const analysis::CellGrid& grid, const analysis::CellGrid* reference) {
     m_grid = grid;
+    m_reference.reset();
+    m_largest = 0;
+    if (reference) {
+        m_reference = *reference;
+        for (int r = 1; r <= analysis::Side; ++r)
+            for (int c = 1; c <= analysis::Side; ++c)
+                if (const auto d = analysis::meanDifference(m_grid.cell(c, r), m_reference->cell(c, r)))
+                    m_largest = std::max(m_largest, std::abs(*d));
+    }
     bool any = false;
     for (const analysis::CellStats& c : m_grid.cells()) {
         if (c.count <= 0) continue;
@@ -24,6 +34,14 @@ void CellStatsDelegate::setGrid(const analysis::CellGrid& grid) {
 }
 
 QColor CellStatsDelegate::cellColour(int c, int r) const {
+    if (m_reference) {
+        const auto d = analysis::meanDifference(m_grid.cell(c, r), m_reference->cell(c, r));
+        if (!d) return {};
+        // White at no difference, full blue or red at the largest one of the grid.
+        const double t = m_largest > 0 ? std::clamp(*d / m_largest, -1.0, 1.0) : 0;
+        const int fade = int(std::lround(255 * (1 - std::abs(t) * 0.75)));
+        return t >= 0 ? QColor(255, fade, fade) : QColor(fade, fade, 255);
+    }
     const analysis::CellStats& s = m_grid.cell(c, r);
     if (s.count <= 0) return {};
     const double span = m_high - m_low;
@@ -33,12 +51,41 @@ QColor CellStatsDelegate::cellColour(int c, int r) const {
 }
 
 QString CellStatsDelegate::toolTip(int c, int r) const {
+    if (m_reference) return analysis::differenceToolTip(m_grid.cell(c, r), m_reference->cell(c, r), msgs().english());
     return analysis::cellToolTip(m_grid.cell(c, r), msgs().english());
+}
+
+void CellStatsDelegate::paintDifference(QPainter* painter, const QStyleOptionViewItem& option, int c, int r) const {
+    const analysis::CellStats& main = m_grid.cell(c, r);
+    const analysis::CellStats& ref = m_reference->cell(c, r);
+    const QRect rect = option.rect;
+    const auto d = analysis::meanDifference(main, ref);
+    painter->fillRect(rect, d ? cellColour(c, r) : QColor(245, 245, 245));
+    QFont f = option.font;
+    if (d) {
+        painter->setPen(Qt::black);
+        painter->setFont(f);
+        painter->drawText(rect.adjusted(1, 0, -1, -4), Qt::AlignCenter, analysis::differenceText(*d));
+    }
+    if (main.count <= 0 && ref.count <= 0) return;
+    // Both counts small in the corner, the main recording's first.
+    QFont small = f;
+    small.setPointSizeF(std::max(5.0, f.pointSizeF() * 0.65));
+    painter->setFont(small);
+    painter->setPen(QColor(40, 40, 40));
+    painter->drawText(rect.adjusted(1, 0, -2, 0), Qt::AlignRight | Qt::AlignBottom,
+                      QStringLiteral("%1/%2").arg(main.count).arg(ref.count));
 }
 
 void CellStatsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int c = index.column() + 1, r = index.row() + 1;
     if (c < 1 || c > analysis::Side || r < 1 || r > analysis::Side) return;
+    if (m_reference) {
+        painter->save();
+        paintDifference(painter, option, c, r);
+        painter->restore();
+        return;
+    }
     const analysis::CellStats& s = m_grid.cell(c, r);
     painter->save();
     const QRect rect = option.rect;

@@ -5,6 +5,8 @@
 
 #include <QStyledItemDelegate>
 
+#include <optional>
+
 #include "analysis/cellstats.h"
 
 // Paints a cell as its statistics: the background coloured by the mean (blue for the lowest
@@ -14,8 +16,12 @@ class CellStatsDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
     explicit CellStatsDelegate(QObject* parent = nullptr);
-    void setGrid(const analysis::CellGrid& grid);
+    // With a reference grid each cell shows the difference of the means (the grid's minus
+    // the reference's) on a scale from blue (below) over white to red (above), and both
+    // counts; its tool tip is the comparison's.
+    void setGrid(const analysis::CellGrid& grid, const analysis::CellGrid* reference = nullptr);
     const analysis::CellGrid& grid() const { return m_grid; }
+    bool showsDifference() const { return m_reference.has_value(); }
     // The colour of a cell, invalid for a cell without samples.
     QColor cellColour(int c, int r) const;
     // The tool tip of a cell in the language in force (empty without samples).
@@ -26,6 +32,10 @@ public:
                    const QModelIndex& index) override;
 
 private:
+    void paintDifference(QPainter* painter, const QStyleOptionViewItem& option, int c, int r) const;
+
     analysis::CellGrid m_grid;
+    std::optional<analysis::CellGrid> m_reference;
     double m_low = 0, m_high = 0;
+    double m_largest = 0; // the largest difference, either way
 };

@@ -127,7 +127,9 @@ public:
     // Cell statistics: the grid shows the statistics instead of the cell values, and
     // editing is off, until they are hidden; hiding restores the grid's delegate and edit
     // triggers as they were.
-    void showCellStatistics(const analysis::CellGrid& grid);
+    // With a reference (a comparison recording's cells), each cell shows the difference of
+    // the means, the main recording minus the reference.
+    void showCellStatistics(const analysis::CellGrid& grid, const analysis::CellGrid* reference = nullptr);
     void hideCellStatistics();
     bool cellStatisticsShown() const { return m_statsShown; }
     // The tool tip a cell shows while the statistics are shown (empty without samples).
@@ -136,12 +138,17 @@ public:
     // page the chart shows counts.
     int statisticsColumn() const;
     bool statisticsOfPageOnly() const;
+    // Whether the difference from a comparison recording is asked for (actCellStatsDiff),
+    // and whether there is one: without it the choice is off and cannot be made.
+    bool statisticsAsDifference() const;
+    void setCellDifferenceAvailable(bool available);
 
     // The grid's context actions: the statistics on and off, the parameter (a submenu of
     // exclusive choices, L1 first) and the page-only choice.
     QAction* actCellStats = nullptr;
     QAction* actCellStatsParam = nullptr;
     QAction* actCellStatsPage = nullptr;
+    QAction* actCellStatsDiff = nullptr;
     QActionGroup* cellStatsParams = nullptr;
 
 signals:

@@ -56,10 +56,15 @@ void Table3DPanel::setUpRecordingViews() {
     actCellStatsPage->setObjectName(QStringLiteral("actCellStatsPage"));
     actCellStatsPage->setCheckable(true);
 
+    actCellStatsDiff = new QAction(QStringLiteral("Разность с записью сравнения"), this);
+    actCellStatsDiff->setObjectName(QStringLiteral("actCellStatsDiff"));
+    actCellStatsDiff->setCheckable(true);
+    actCellStatsDiff->setEnabled(false);
+
     auto* separator = new QAction(this);
     separator->setSeparator(true);
     g->setContextMenuPolicy(Qt::ActionsContextMenu);
-    g->addActions({separator, actCellStats, actCellStatsParam, actCellStatsPage});
+    g->addActions({separator, actCellStats, actCellStatsParam, actCellStatsPage, actCellStatsDiff});
 
     connect(actCellStats, &QAction::toggled, this, [this](bool on) {
         if (on)
@@ -72,6 +77,13 @@ void Table3DPanel::setUpRecordingViews() {
     };
     connect(cellStatsParams, &QActionGroup::triggered, this, again);
     connect(actCellStatsPage, &QAction::toggled, this, again);
+    // The difference asked for while the statistics are hidden shows them.
+    connect(actCellStatsDiff, &QAction::toggled, this, [this, again](bool on) {
+        if (on && !m_statsShown)
+            actCellStats->setChecked(true);
+        else
+            again();
+    });
     // The headings are written after the button's state changes: both views follow the
     // new load axis once they are.
     connect(ui.atb_KorrTab_VV, &QAbstractButton::toggled, this, [this, again] {
@@ -131,7 +143,7 @@ void Table3DPanel::placeOperatingPoint() {
 
 // --- cell statistics ----------------------------------------------------------------
 
-void Table3DPanel::showCellStatistics(const analysis::CellGrid& grid) {
+void Table3DPanel::showCellStatistics(const analysis::CellGrid& grid, const analysis::CellGrid* reference) {
     QTableWidget* g = ui.sgrid_Table_3D;
     if (!m_statsShown) {
         // A cell being typed into keeps what was typed, then the editor closes.
@@ -146,7 +158,7 @@ void Table3DPanel::showCellStatistics(const analysis::CellGrid& grid) {
         g->setItemDelegate(m_statsDelegate);
         m_statsShown = true;
     }
-    m_statsDelegate->setGrid(grid);
+    m_statsDelegate->setGrid(grid, reference);
     if (!actCellStats->isChecked()) {
         const QSignalBlocker quiet(actCellStats);
         actCellStats->setChecked(true);
@@ -180,3 +192,12 @@ int Table3DPanel::statisticsColumn() const {
 }
 
 bool Table3DPanel::statisticsOfPageOnly() const { return actCellStatsPage->isChecked(); }
+
+bool Table3DPanel::statisticsAsDifference() const { return actCellStatsDiff->isChecked(); }
+
+void Table3DPanel::setCellDifferenceAvailable(bool available) {
+    if (available == actCellStatsDiff->isEnabled()) return;
+    actCellStatsDiff->setEnabled(available);
+    // Without a comparison the difference goes; the statistics shown stay, as plain ones.
+    if (!available && actCellStatsDiff->isChecked()) actCellStatsDiff->setChecked(false);
+}

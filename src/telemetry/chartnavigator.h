@@ -58,6 +58,10 @@ public:
     // centre and takes the new width, measured on the strip's width plus 20 pixels.
     void pageWidthChanged();
 
+    // Shows the page begin..end in Chart1 and places the window by the rule (also the
+    // replay's page as it follows its cursor).
+    void showPage(double begin, double end);
+
     // The window as the rule places it, in pixels of the strip.
     int windowLeft() const { return m_left; }
     int windowWidth() const { return m_width; }
@@ -76,8 +80,6 @@ private:
     int stripWidth() const;
     // Recomputes Page_Samples and returns false while there is no recording to browse.
     bool beginMove();
-    // Shows the page begin..end in Chart1 and places the window by the rule.
-    void showPage(double begin, double end);
     // Chart1's page from the window's left edge (the strip click and the window's mouse).
     void pageFromWindow();
     void setWindow(int left, int width);

@@ -91,12 +91,14 @@ bool ChartReadout::place() {
         double v = 0;
         QColor colour;
         if (!valueAt(s, index, &v, &colour)) continue;
-        write(m_chart->runs(s).front()->name() + QStringLiteral(": ") + formatGeneral(v), colour);
+        QString line = m_chart->runs(s).front()->name() + QStringLiteral(": ") + formatGeneral(v);
+        if (annotate) line += annotate(s, index, v);
+        write(line, colour);
     }
 
     // Beside the cursor, on its right unless that runs out of the plot area.
     const double x = plot->xAxis->coordToPixel(index);
-    const bool right = x + 150 < area.right();
+    const bool right = x + (annotate ? 260 : 150) < area.right();
     const int lineHeight = QFontMetrics(m_texts.front()->font()).height() + 1;
     for (int i = 0; i < used; ++i) {
         QCPItemText* t = m_texts[i];

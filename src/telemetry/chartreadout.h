@@ -17,6 +17,8 @@
 #include <QPointF>
 #include <QStringList>
 
+#include <functional>
+
 class ParamChart;
 class QCPItemStraightLine;
 class QCPItemText;
@@ -42,6 +44,9 @@ public:
     QCPLayer* layer() const { return m_layer; }
     // The name of that layer on the chart (a picture of the chart leaves it out).
     static QString layerName();
+    // Added after a series' value at a sample (a comparison recording's value and the
+    // difference); unset or empty adds nothing.
+    std::function<QString(int series, int index, double value)> annotate;
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

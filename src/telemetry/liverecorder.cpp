@@ -198,10 +198,7 @@ void LiveRecorder::pagingStep() {
 }
 
 void LiveRecorder::showReadouts() {
-    for (int s = 0; s < PlottedCount; ++s) {
-        const ParamPanel::SeriesRow row = m_params->seriesRow(s);
-        row.readout->setText(row.name->isHidden() ? QString() : formatGeneral(Live.p[std::size_t(s)].Value));
-    }
+    for (int s = 0; s < PlottedCount; ++s) m_params->showReadout(s, Live.p[std::size_t(s)].Value);
     const auto& u = m_params->ui;
     u.Lbl_digDMRV_Output->setText(u.atb_digDMRV_Output->isHidden() ? QString() : formatGeneral(Live.p[DigOut].Value));
     u.Lbl_KRT->setText(formatGeneral(Live.p[KRT].Value));

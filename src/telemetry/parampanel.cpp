@@ -1,5 +1,6 @@
 #include "telemetry/parampanel.h"
 
+#include "common/numtext.h"
 #include "telemetry/chartseries.h"
 
 ParamPanel::ParamPanel(QWidget* parent) : QWidget(parent) {
@@ -50,6 +51,14 @@ ParamPanel::ParamPanel(QWidget* parent) : QWidget(parent) {
 ParamPanel::SeriesRow ParamPanel::seriesRow(int series) const {
     if (series < 0 || series >= int(m_rows.size())) return {};
     return m_rows[series];
+}
+
+void ParamPanel::showReadout(int series, double value) {
+    const SeriesRow row = seriesRow(series);
+    if (!row.readout) return;
+    const QString text = row.name->isHidden() ? QString() : formatGeneral(value);
+    // A replay writes every frame; an unchanged text costs nothing.
+    if (row.readout->text() != text) row.readout->setText(text);
 }
 
 std::array<ColorBarButton*, 6> ParamPanel::widthSamples() const {

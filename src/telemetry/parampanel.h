@@ -30,6 +30,9 @@ public:
     };
     // Row of series 0..10; a row of null pointers for any other number.
     SeriesRow seriesRow(int series) const;
+    // The value a series' readout shows (the recording tick's and the replay's): empty
+    // while the series' row is hidden.
+    void showReadout(int series, double value);
 
     // The six line-width samples of the colour pop-up, thinnest first.
     std::array<ColorBarButton*, 6> widthSamples() const;
