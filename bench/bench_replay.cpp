@@ -155,7 +155,7 @@ int main(int argc, char* argv[]) {
     w.Ex->Timer_Module_Graf->setInterval(100);
     w.cb_Int_Graf_In->setCurrentIndex(0); // 100 ms: a page of 5 s is 50 samples
     w.Ctx.error = [](const QString& text) { std::printf("error: %s\n", qPrintable(text)); };
-    w.Ctx.openFileName = [&](const QString&, const QString&) { return mainName; };
+    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return mainName; };
     chart.atb_Param_Open->click();
     chart.atb_Chart1_Stop->click();
     for (int s = 0; s < 11; ++s) w.Panel_Parr_Parr_Max->seriesRow(s).check->click();
@@ -221,7 +221,7 @@ int main(int argc, char* argv[]) {
         line("page replot (50 samples), cpu", pageCpu);
     };
     replots("three hours, eleven series, no comparison", false);
-    w.Ctx.openFileName = [&](const QString&, const QString&) { return refName; };
+    w.Ctx.openFileName = [&](const QString&, const QString&, std::optional<TableKind>) { return refName; };
     QElapsedTimer t;
     t.start();
     const double c0 = cpuMs();

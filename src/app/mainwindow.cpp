@@ -8,7 +8,6 @@
 #include "app/protocolfile.h"
 #include "app/protocolpanel.h"
 #include "app/recordingviews.h"
-#include "app/correctionsfeed.h"
 #include "app/replayviews.h"
 #include "app/statusbar.h"
 #include "app/workreports.h"
@@ -192,8 +191,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
     // The recording on the tables (operating point, cell statistics).
     RecordingOnTables = new RecordingViews(Recorder, Panel_Parr_Max, Ex->Timer_Module_Graf, Panel_3D, this);
     RecordingOnTables->setObjectName(QStringLiteral("RecordingOnTables"));
-    Corrections = feedCorrections(*this);
-    Reports = new WorkReports(this);
+    Corrections = feedCorrections();
+    Reports = new WorkReports({this, &Ctx, [this] { return Config ? Config->currentCode() : QString(); }, BComPort1,
+                               Recorder, Panel_Parr_Max, Panel_3D, atb_Menu_Module, pnlMenu_Module});
     Replays = new ReplayViews({&Ctx, Recorder, Panel_Parr_Max, Panel_Parr_Parr_Max, Panel_3D, Reports->chartMenu(),
                                RecordingOnTables, Ex->Timer_Module_Graf, Frames, this},
                               this);

@@ -277,6 +277,8 @@ private:
     void watchPorts();
     void wireModes();
     void wireConfiguration();
+    // The corrections of the table grid, given what the window knows (mainwindow_corrections.cpp).
+    CorrectionsController* feedCorrections();
     bool FormClose(); // false keeps the window open
     void FormDestroy();
     void onPortFailed(const QString& text);

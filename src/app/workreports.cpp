@@ -1,12 +1,11 @@
 #include "app/workreports.h"
 
-#include "app/configuration.h"
-#include "app/mainwindow.h"
 #include "common/datetime.h"
 #include "common/messages.h"
 #include "common/savefile.h"
 #include "common/userfiles.h"
 #include "history/history.h"
+#include "link/operationcontext.h"
 #include "link/tbcomport.h"
 #include "surface/surfaceview.h"
 #include "tables/table3dpanel.h"
@@ -47,15 +46,17 @@ QByteArray pngBytes(const QImage& image) {
 
 } // namespace
 
-WorkReports::WorkReports(TForm1* w) : QObject(w), m_w(w), m_runStart(QDateTime::currentDateTime()) {
+WorkReports::WorkReports(const ReportParts& parts)
+    : QObject(parts.window), m_parts(parts), m_runStart(QDateTime::currentDateTime()) {
+    const ReportParts* w = &m_parts;
     setObjectName(QStringLiteral("Reports"));
     // The chart's context menu, which others add their actions to, and its pictures.
-    m_chartMenu = new ChartMenu(w->Panel_Parr_Max->ui.Chart1);
-    m_chartPictures = new ChartPictures(&w->Ctx, m_chartMenu, &w->Recorder->chart(), this);
+    m_chartMenu = new ChartMenu(w->chart->ui.Chart1);
+    m_chartPictures = new ChartPictures(w->ctx, m_chartMenu, &w->recorder->chart(), this);
 
     // --- The surface picture on the table grid's context menu: this action only; the
     // grid's editing and statistics actions are the table panel's own.
-    QTableWidget* grid = w->Panel_3D->ui.sgrid_Table_3D;
+    QTableWidget* grid = w->tables->ui.sgrid_Table_3D;
     auto* separator = new QAction(grid);
     separator->setSeparator(true);
     grid->addAction(separator);
@@ -67,15 +68,15 @@ WorkReports::WorkReports(TForm1* w) : QObject(w), m_w(w), m_runStart(QDateTime::
 
     // The report: shortcuts anywhere in the window, and the context menu of the module menu
     // (its button and its pop-up), which keeps the pop-up as the window shows it.
-    actWorkReport = new QAction(QStringLiteral("Отчёт о работе…"), w);
+    actWorkReport = new QAction(QStringLiteral("Отчёт о работе…"), w->window);
     actWorkReport->setObjectName(QStringLiteral("actWorkReport"));
     actWorkReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_R));
-    actPrintReport = new QAction(QStringLiteral("Печать отчёта…"), w);
+    actPrintReport = new QAction(QStringLiteral("Печать отчёта…"), w->window);
     actPrintReport->setObjectName(QStringLiteral("actPrintReport"));
     actPrintReport->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_P));
     for (QAction* a : {actWorkReport, actPrintReport}) a->setShortcutContext(Qt::WindowShortcut);
-    w->addActions({actWorkReport, actPrintReport});
-    for (QWidget* menu : {static_cast<QWidget*>(w->atb_Menu_Module), static_cast<QWidget*>(w->pnlMenu_Module)}) {
+    w->window->addActions({actWorkReport, actPrintReport});
+    for (QWidget* menu : {w->moduleButton, w->moduleMenu}) {
         menu->setContextMenuPolicy(Qt::ActionsContextMenu);
         menu->addActions({actWorkReport, actPrintReport});
     }
@@ -85,7 +86,7 @@ WorkReports::WorkReports(TForm1* w) : QObject(w), m_w(w), m_runStart(QDateTime::
 }
 
 void WorkReports::defaultDialogs() {
-    TForm1* w = m_w;
+    QWidget* w = m_parts.window;
     m_chartPictures->askFile = [w](const QString& caption, const QStringList& filters, int* chosen) {
         QString selected;
         const QString name = QFileDialog::getSaveFileName(w, caption, QString(), filters.join(QStringLiteral(";;")),
@@ -133,7 +134,7 @@ void WorkReports::defaultDialogs() {
 }
 
 QString WorkReports::reportedModule() const {
-    if (!m_w->Ctx.module.identifier.isEmpty()) return m_w->Ctx.module.identifier;
+    if (!m_parts.ctx->module.identifier.isEmpty()) return m_parts.ctx->module.identifier;
     // None connected in this run: the module whose copy the history holds last.
     QString last;
     QDateTime newest;
@@ -150,15 +151,15 @@ QString WorkReports::reportedModule() const {
 
 bool WorkReports::moduleKnown() const {
     if (!reportedModule().isEmpty()) return true;
-    if (m_w->Ctx.error)
-        m_w->Ctx.error(msgs().english() ? QStringLiteral("No module has been connected yet: there is no work to report.")
+    if (m_parts.ctx->error)
+        m_parts.ctx->error(msgs().english() ? QStringLiteral("No module has been connected yet: there is no work to report.")
                                         : QStringLiteral("Модуль ещё не подключался: отчёт не о чем составить."));
     return false;
 }
 
 void WorkReports::withPeriod(const std::function<void(const QDateTime&)>& then) {
     const bool en = msgs().english();
-    const bool thisRun = !m_w->Ctx.module.identifier.isEmpty();
+    const bool thisRun = !m_parts.ctx->module.identifier.isEmpty();
     QDateTime start = m_runStart;
     start.setTime(QTime(start.time().hour(), start.time().minute(), start.time().second()));
     QList<QDateTime> starts;
@@ -185,13 +186,13 @@ void WorkReports::withPeriod(const std::function<void(const QDateTime&)>& then) 
 }
 
 report::Document WorkReports::document(const QDateTime& since) const {
-    const OperationContext& ctx = m_w->Ctx;
+    const OperationContext& ctx = *m_parts.ctx;
     report::Document d;
     d.english = msgs().english();
     d.made = QDateTime::currentDateTime();
     const QString id = reportedModule();
     if (id == ctx.module.identifier) {
-        d.module = {ctx.module.model, id, m_w->Config->currentCode(), m_w->BComPort1->Port()};
+        d.module = {ctx.module.model, id, m_parts.configurationCode ? m_parts.configurationCode() : QString(), m_parts.port->Port()};
     } else {
         // A module of an earlier run: what its identifier tells (the model is its first five
         // characters); its sensors and port are not known now.
@@ -199,7 +200,7 @@ report::Document WorkReports::document(const QDateTime& since) const {
     }
     d.content = report::choose(history::list(QDir::currentPath(), id), since);
 
-    const Table3DPanel* tables = m_w->Panel_3D;
+    const Table3DPanel* tables = m_parts.tables;
     d.speed = tables->speedBreakpoints();
     d.load = tables->loadBreakpoints();
     d.loadIsMafVoltage = tables->loadAxisIsMafVoltage();
@@ -210,7 +211,7 @@ report::Document WorkReports::document(const QDateTime& since) const {
     };
 
     // The archive holds the recording; the chart may hold an earlier one before it.
-    LiveRecorder* rec = m_w->Recorder;
+    LiveRecorder* rec = m_parts.recorder;
     const SampleTable& a = rec->Arhiv;
     const int samples = std::min(rec->Row_Arhiv - 1, a.samples());
     if (samples > 0) {
@@ -234,11 +235,11 @@ report::Document WorkReports::document(const QDateTime& since) const {
 
 void WorkReports::saveSurfaceImage() {
     const bool en = msgs().english();
-    SurfaceView* view = m_w->Panel_3D->ui.Panel_Space3D;
+    SurfaceView* view = m_parts.tables->ui.Panel_Space3D;
     const qreal ratio = view->devicePixelRatioF();
     QSize pixels(qRound(view->width() * ratio), qRound(view->height() * ratio));
     if (pixels.isEmpty()) pixels = report::SurfacePixels;
-    QString name = m_w->Ctx.saveFileName(en ? QStringLiteral("Save surface image")
+    QString name = m_parts.ctx->saveFileName(en ? QStringLiteral("Save surface image")
                                             : QStringLiteral("Сохранить изображение поверхности"),
                                          QStringLiteral("PNG (*.png)"));
     if (name.isEmpty()) return;
@@ -250,14 +251,14 @@ void WorkReports::saveSurfaceImage() {
                     : QStringLiteral("без OpenGL поверхность не рисуется");
     else if (saveWholeFile(name, png, &reason))
         return;
-    m_w->Ctx.error(chartpicture::saveError(name, reason, en));
+    m_parts.ctx->error(chartpicture::saveError(name, reason, en));
 }
 
 void WorkReports::workReport() {
     if (!moduleKnown()) return;
     withPeriod([this](const QDateTime& since) {
         const bool en = msgs().english();
-        QString name = m_w->Ctx.saveFileName(en ? QStringLiteral("Work report") : QStringLiteral("Отчёт о работе"),
+        QString name = m_parts.ctx->saveFileName(en ? QStringLiteral("Work report") : QStringLiteral("Отчёт о работе"),
                                              QStringLiteral("PDF (*.pdf)"));
         if (name.isEmpty()) return;
         if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) name += QStringLiteral(".pdf");
@@ -270,7 +271,7 @@ void WorkReports::workReport() {
         else if (saveWholeFile(name, pdf, &reason))
             return;
         const QString shown = QDir::toNativeSeparators(name);
-        m_w->Ctx.error(en ? QStringLiteral("The report cannot be saved to '%1': %2").arg(shown, reason)
+        m_parts.ctx->error(en ? QStringLiteral("The report cannot be saved to '%1': %2").arg(shown, reason)
                           : QStringLiteral("Не удалось сохранить отчёт «%1»: %2").arg(shown, reason));
     });
 }
@@ -282,8 +283,8 @@ void WorkReports::printReport() {
             QGuiApplication::setOverrideCursor(Qt::WaitCursor);
             const int pages = report::paint(printer, document(since));
             QGuiApplication::restoreOverrideCursor();
-            if (pages == 0 && m_w->Ctx.error)
-                m_w->Ctx.error(msgs().english() ? QStringLiteral("The report cannot be printed.")
+            if (pages == 0 && m_parts.ctx->error)
+                m_parts.ctx->error(msgs().english() ? QStringLiteral("The report cannot be printed.")
                                                 : QStringLiteral("Не удалось напечатать отчёт."));
         });
     });

@@ -20,14 +20,35 @@
 
 class ChartMenu;
 class ChartPictures;
+class ChartPanel;
+class LiveRecorder;
 class QAction;
 class QPrinter;
-class TForm1;
+class QWidget;
+class TBComPort;
+class Table3DPanel;
+struct OperationContext;
+
+// The parts of the window the pictures and the report use, so that they need not know the
+// window itself.
+struct ReportParts {
+    QWidget* window = nullptr;        // the parent of the dialogs and of the shortcuts
+    OperationContext* ctx = nullptr;  // the module, the save dialog and the error box
+    // The code of the configuration in force (made after the reports, so asked when needed).
+    std::function<QString()> configurationCode;
+    const TBComPort* port = nullptr;
+    LiveRecorder* recorder = nullptr;
+    ChartPanel* chart = nullptr;
+    Table3DPanel* tables = nullptr;
+    // The module menu's button and its pop-up, which carry the report in their context menu.
+    QWidget* moduleButton = nullptr;
+    QWidget* moduleMenu = nullptr;
+};
 
 class WorkReports : public QObject {
     Q_OBJECT
 public:
-    explicit WorkReports(TForm1* window);
+    explicit WorkReports(const ReportParts& parts);
 
     ChartMenu* chartMenu() const { return m_chartMenu; }
     ChartPictures* chartPictures() const { return m_chartPictures; }
@@ -62,7 +83,7 @@ private:
     bool moduleKnown() const;
     void defaultDialogs();
 
-    TForm1* m_w;
+    ReportParts m_parts;
     ChartMenu* m_chartMenu;
     ChartPictures* m_chartPictures;
     QDateTime m_runStart;

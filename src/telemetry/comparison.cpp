@@ -73,7 +73,7 @@ Comparison::Comparison(OperationContext* ctx, ChartMenu* menu, ParamChart* chart
 void Comparison::actCompareRecordClick() {
     if (beforeDialog) beforeDialog();
     const bool english = msgs().english();
-    const QString name = m_ctx->openFileName(QString(), recordfile::dialogFilter());
+    const QString name = m_ctx->openFileName(QString(), recordfile::dialogFilter(), std::nullopt);
     if (name.isEmpty()) return;
     QByteArray bytes;
     QString error;

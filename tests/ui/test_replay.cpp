@@ -124,7 +124,7 @@ private slots:
         tmp = std::make_unique<QTemporaryDir>();
         errors.clear();
         w->Ctx.error = [this](const QString& text) { errors << text; };
-        w->Ctx.openFileName = [this](const QString&, const QString& filter) {
+        w->Ctx.openFileName = [this](const QString&, const QString& filter, std::optional<TableKind>) {
             [&] { QCOMPARE(filter, QStringLiteral("Данные (*_data.txt)")); }();
             return answer;
         };

@@ -1,5 +1,7 @@
-#include "app/correctionsfeed.h"
-
+// The main window lends the corrections of the table grid what it knows: the archive and its
+// rows (whole or the chart's page), the sensor 1 the module reported with the wideband choice
+// of the parameter list and the connection way, the module's identifier, the settings file
+// beside the configuration files and the error box.
 #include "app/mainwindow.h"
 #include "app/recordingviews.h"
 #include "link/modelprofile.h"
@@ -13,7 +15,8 @@
 #include <QDir>
 #include <qcustomplot.h>
 
-CorrectionsController* feedCorrections(TForm1& w) {
+CorrectionsController* TForm1::feedCorrections() {
+    TForm1& w = *this;
     auto* c = new CorrectionsController(w.Panel_3D);
     TForm1* win = &w;
     c->source = [win](bool pageOnly) {
