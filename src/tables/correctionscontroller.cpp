@@ -99,15 +99,7 @@ bool CorrectionsController::startPreview() {
         // The statistics use the same place on the grid: they give way and wait.
         m_panel->hideCellStatistics();
         m_panel->actCellStats->setEnabled(false);
-        if (QWidget* editor = g->indexWidget(g->currentIndex())) {
-            QMetaObject::invokeMethod(g, "commitData", Q_ARG(QWidget*, editor));
-            QMetaObject::invokeMethod(g, "closeEditor", Q_ARG(QWidget*, editor),
-                                      Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-        }
-        m_savedDelegate = g->itemDelegate();
-        m_savedTriggers = int(g->editTriggers());
-        g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        g->setItemDelegate(m_delegate);
+        m_kept = gridoverlay::take(g, m_delegate);
         m_previewShown = true;
     }
     recompute();
@@ -130,11 +122,8 @@ void CorrectionsController::endPreview() {
     if (!m_previewShown) return;
     QTableWidget* g = m_panel->ui.sgrid_Table_3D;
     m_previewShown = false;
-    g->setItemDelegate(m_savedDelegate);
-    g->setEditTriggers(QAbstractItemView::EditTriggers(m_savedTriggers));
-    m_savedDelegate = nullptr;
+    gridoverlay::giveBack(g, m_kept);
     m_panel->actCellStats->setEnabled(true);
-    g->viewport()->update();
     updateActions();
 }
 

@@ -15,6 +15,7 @@
 
 #include "analysis/corrections.h"
 #include "analysis/correctionsfile.h"
+#include "tables/gridoverlay.h"
 
 class CorrectionsDelegate;
 class QAbstractItemDelegate;
@@ -90,6 +91,5 @@ private:
     analysis::CorrectionResult m_result;
     bool m_previewShown = false;
     bool m_placed = false;
-    QAbstractItemDelegate* m_savedDelegate = nullptr;
-    int m_savedTriggers = 0;
+    gridoverlay::Kept m_kept;
 };

@@ -1,4 +1,5 @@
 #include "tables/correctionsdelegate.h"
+#include "tables/gridoverlay.h"
 
 #include <QAbstractItemView>
 #include <QHelpEvent>
@@ -60,12 +61,5 @@ void CorrectionsDelegate::paint(QPainter* painter, const QStyleOptionViewItem& o
 bool CorrectionsDelegate::helpEvent(QHelpEvent* event, QAbstractItemView* view, const QStyleOptionViewItem&,
                                     const QModelIndex& index) {
     if (!event || event->type() != QEvent::ToolTip || !index.isValid()) return false;
-    const QString text = toolTip(index.column() + 1, index.row() + 1);
-    if (text.isEmpty()) {
-        QToolTip::hideText();
-        event->ignore();
-        return false;
-    }
-    QToolTip::showText(event->globalPos(), text, view, view->visualRect(index));
-    return true;
+    return gridoverlay::showCellToolTip(event, view, index, toolTip(index.column() + 1, index.row() + 1));
 }

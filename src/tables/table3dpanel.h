@@ -14,6 +14,7 @@
 
 #include "analysis/cellstats.h"
 #include "surface/surfaceview.h"
+#include "tables/gridoverlay.h"
 #include "tables/tablecodec.h"
 #include "ui_table3dpanel.h"
 
@@ -189,7 +190,6 @@ private:
     std::deque<RecordedPoint> m_trail;
     OperatingPointFrame* m_frame = nullptr;
     CellStatsDelegate* m_statsDelegate = nullptr;
-    QPointer<QAbstractItemDelegate> m_savedDelegate;
-    int m_savedTriggers = 0;
+    gridoverlay::Kept m_kept;
     bool m_statsShown = false;
 };

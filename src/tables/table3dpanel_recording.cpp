@@ -146,16 +146,7 @@ void Table3DPanel::placeOperatingPoint() {
 void Table3DPanel::showCellStatistics(const analysis::CellGrid& grid, const analysis::CellGrid* reference) {
     QTableWidget* g = ui.sgrid_Table_3D;
     if (!m_statsShown) {
-        // A cell being typed into keeps what was typed, then the editor closes.
-        if (QWidget* editor = g->indexWidget(g->currentIndex())) {
-            QMetaObject::invokeMethod(g, "commitData", Q_ARG(QWidget*, editor));
-            QMetaObject::invokeMethod(g, "closeEditor", Q_ARG(QWidget*, editor),
-                                      Q_ARG(QAbstractItemDelegate::EndEditHint, QAbstractItemDelegate::NoHint));
-        }
-        m_savedDelegate = g->itemDelegate();
-        m_savedTriggers = int(g->editTriggers());
-        g->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        g->setItemDelegate(m_statsDelegate);
+        m_kept = gridoverlay::take(g, m_statsDelegate);
         m_statsShown = true;
     }
     m_statsDelegate->setGrid(grid, reference);
@@ -174,11 +165,7 @@ void Table3DPanel::hideCellStatistics() {
     if (!m_statsShown) return;
     QTableWidget* g = ui.sgrid_Table_3D;
     m_statsShown = false;
-    // The delegate that was installed comes back (a plain one, should it have gone meanwhile).
-    g->setItemDelegate(m_savedDelegate ? m_savedDelegate.data() : new QStyledItemDelegate(g));
-    g->setEditTriggers(QAbstractItemView::EditTriggers(m_savedTriggers));
-    m_savedDelegate = nullptr;
-    g->viewport()->update();
+    gridoverlay::giveBack(g, m_kept);
 }
 
 QString Table3DPanel::cellStatisticsToolTip(int c, int r) const {
